@@ -1,0 +1,135 @@
+#include "catalogue/catalogo.h"
+
+#include "study/facturacion.h"
+#include "util/bytes.h"
+
+namespace tarvik {
+
+TEquipo TEquipo::Decodificar(std::span<const std::uint8_t> bytes) {
+    ByteReader r(bytes);
+    TEquipo e;
+    e.codigo = r.shortString(20);
+    e.serie = r.shortString(20);
+    e.reservado1 = r.raw<10>();
+    e.potencia = r.f32();
+    e.reservado2 = r.raw<4>();
+    e.tension = r.i32();
+    e.precio = r.f32();
+    e.armonicos = r.u8();
+    e.reservado3 = r.u8();
+    e.tipo = r.u8();
+    e.indicador = r.u8();
+    return e;
+}
+
+std::vector<std::uint8_t> TEquipo::Codificar() const {
+    ByteWriter w(kTamano);
+    w.shortString(codigo, 20);
+    w.shortString(serie, 20);
+    w.raw(reservado1);
+    w.f32(potencia);
+    w.raw(reservado2);
+    w.i32(tension);
+    w.f32(precio);
+    w.u8(armonicos);
+    w.u8(reservado3);
+    w.u8(tipo);
+    w.u8(indicador);
+    return w.bytes();
+}
+
+TTransformador TTransformador::Decodificar(std::span<const std::uint8_t> bytes) {
+    ByteReader r(bytes);
+    TTransformador t;
+    t.reservado1 = r.raw<21>();
+    t.designacion = r.shortString(20);
+    r.seek(44);
+    t.intensidad = r.f32();
+    t.reservado2 = r.raw<4>();
+    return t;
+}
+
+std::vector<std::uint8_t> TTransformador::Codificar() const {
+    ByteWriter w(kTamano);
+    w.raw(reservado1);
+    w.shortString(designacion, 20);
+    w.seek(44);
+    w.f32(intensidad);
+    w.raw(reservado2);
+    return w.bytes();
+}
+
+TConductor TConductor::Decodificar(std::span<const std::uint8_t> bytes) {
+    ByteReader r(bytes);
+    TConductor c;
+    c.seccion = r.f32();
+    c.reservado1 = r.raw<4>();
+    c.intensidad = r.f32();
+    return c;
+}
+
+std::vector<std::uint8_t> TConductor::Codificar() const {
+    ByteWriter w(kTamano);
+    w.f32(seccion);
+    w.raw(reservado1);
+    w.f32(intensidad);
+    return w.bytes();
+}
+
+template <class Registro> std::vector<Registro> LeerArchivo(const std::string& ruta) {
+    std::vector<std::uint8_t> bytes;
+    std::string detalle;
+    if (!LeerBytes(ruta, bytes, detalle))
+        return {};
+    return DecodificarRegistros<Registro>(bytes);
+}
+
+template std::vector<TEquipo> LeerArchivo<TEquipo>(const std::string&);
+template std::vector<TTransformador> LeerArchivo<TTransformador>(const std::string&);
+template std::vector<TConductor> LeerArchivo<TConductor>(const std::string&);
+
+std::int32_t CodigoSerie(const std::string& nombre) {
+    static const std::pair<const char*, std::int32_t> kCodigos[] = {
+        {"Serie Ambar", 1},       {"Serie Berilo", 2},      {"Serie Coral", 10},
+        {"Serie Diamante", 11},   {"Serie Esmeralda", 200}, {"Serie Fluorita", 201},
+        {"Serie Granate", 100},   {"Serie Iolita", 101},    {"Serie Jade", 102}};
+    for (const auto& [texto, codigo] : kCodigos)
+        if (nombre == texto)
+            return codigo;
+    return 1000;
+}
+
+std::vector<std::int32_t> TensionesAdmitidas(std::int32_t voltaje, std::int32_t& tensionNominal) {
+    switch (voltaje) {
+    case 0:
+        tensionNominal = 400;
+        return {400, 440};
+    case 1:
+        tensionNominal = 480;
+        return {480};
+    case 2:
+        tensionNominal = 230;
+        return {220, 230, 240};
+    default:
+        return {};
+    }
+}
+
+bool EnteroEnLista(std::int32_t valor, const std::vector<std::int32_t>& lista) {
+    for (std::int32_t v : lista)
+        if (v == valor)
+            return true;
+    return false;
+}
+
+int UltimaPosicion(const std::string& texto, char c) {
+    const auto pos = texto.rfind(c);
+    return pos == std::string::npos ? -1 : static_cast<int>(pos) + 1;
+}
+
+std::string ExtraerRuta(const std::string& ruta, char separador) {
+    const int pos = UltimaPosicion(ruta, separador);
+    return pos < 0 ? ruta : ruta.substr(0, static_cast<std::size_t>(pos));
+}
+
+} // namespace tarvik

@@ -1,0 +1,84 @@
+#pragma once
+// Catalogue records (capacitor banks and filters, current transformers, conductors), their reader,
+// series codes and voltage classes.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+// A capacitor bank, harmonic filter or fixed transformer capacitor (72 bytes in the file).
+struct TEquipo {
+    static constexpr std::size_t kTamano = 72;
+    std::string codigo; // capacity 20
+    std::string serie;  // capacity 20, the bare series name ("Jade", "Hematites")
+    std::array<std::uint8_t, 10> reservado1{};
+    float potencia = 0; // kvar for banks and capacitors, kW for filters
+    std::array<std::uint8_t, 4> reservado2{};
+    std::int32_t tension = 0; // volts
+    float precio = 0;         // euros; 0 = on request
+    std::uint8_t armonicos = 0;
+    std::uint8_t reservado3 = 0;
+    std::uint8_t tipo = 0; // 0 automatic bank or filter, 1 fixed transformer capacitor
+    std::uint8_t indicador = 0;
+
+    static TEquipo Decodificar(std::span<const std::uint8_t> bytes);
+    std::vector<std::uint8_t> Codificar() const;
+};
+
+// A current transformer with a 5 A secondary (52 bytes in the file).
+struct TTransformador {
+    static constexpr std::size_t kTamano = 52;
+    std::array<std::uint8_t, 21> reservado1{};
+    std::string designacion; // capacity 20
+    float intensidad = 0;    // rated primary current, A
+    std::array<std::uint8_t, 4> reservado2{};
+
+    static TTransformador Decodificar(std::span<const std::uint8_t> bytes);
+    std::vector<std::uint8_t> Codificar() const;
+};
+
+// A supply conductor (12 bytes in the file), listed in increasing order of current.
+struct TConductor {
+    static constexpr std::size_t kTamano = 12;
+    float seccion = 0; // mm²
+    std::array<std::uint8_t, 4> reservado1{};
+    float intensidad = 0; // admissible current of one conductor, A
+
+    static TConductor Decodificar(std::span<const std::uint8_t> bytes);
+    std::vector<std::uint8_t> Codificar() const;
+};
+
+// Reads a headerless file of fixed-size records in file order. A missing or unreadable file gives
+// an empty list; a trailing partial record is dropped.
+template <class Registro> std::vector<Registro> LeerArchivo(const std::string& ruta);
+
+// Decodes whole records from a block of bytes; a trailing partial record is dropped.
+template <class Registro> std::vector<Registro> DecodificarRegistros(std::span<const std::uint8_t> bytes) {
+    std::vector<Registro> lista;
+    const std::size_t n = bytes.size() / Registro::kTamano;
+    lista.reserve(n);
+    for (std::size_t i = 0; i < n; ++i)
+        lista.push_back(Registro::Decodificar(bytes.subspan(i * Registro::kTamano, Registro::kTamano)));
+    return lista;
+}
+
+// Sort key of a series name ("Serie Jade" → 102; anything else 1000). Exact and case-sensitive.
+std::int32_t CodigoSerie(const std::string& nombre);
+
+// The admitted catalogue voltages of a voltage choice (0: 400 V, 1: 480 V, 2: 230 V), setting the
+// nominal voltage. Any other choice admits nothing and leaves the nominal voltage as it was.
+std::vector<std::int32_t> TensionesAdmitidas(std::int32_t voltaje, std::int32_t& tensionNominal);
+
+bool EnteroEnLista(std::int32_t valor, const std::vector<std::int32_t>& lista);
+
+// 1-based position of the last occurrence of `c` in `texto`, or -1.
+int UltimaPosicion(const std::string& texto, char c);
+
+// The part of a path up to and including its last separator; the whole path if it has none.
+std::string ExtraerRuta(const std::string& ruta, char separador);
+
+} // namespace tarvik

@@ -1,0 +1,22 @@
+#pragma once
+// Messages that core operations ask the front end to show, in order.
+
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+enum class TipoMensaje { Error, Informacion, Confirmacion };
+
+// A message by translation key; the front end fetches the text in the active language when it
+// shows it. `texto` carries a text that has no key (a system reason naming a file).
+struct Mensaje {
+    TipoMensaje tipo = TipoMensaje::Error;
+    std::string clave;
+    std::string texto;
+    bool operator==(const Mensaje&) const = default;
+};
+
+using ListaMensajes = std::vector<Mensaje>;
+
+} // namespace tarvik

@@ -1,0 +1,266 @@
+#include "study/facturacion.h"
+
+#include "util/bytes.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvik {
+
+std::size_t LongitudCabecera(std::uint16_t version) {
+    switch (version) {
+    case 100:
+        return 616;
+    case 50:
+        return 596;
+    case 34:
+        return 592;
+    case 2:
+        return 588;
+    default:
+        return 0;
+    }
+}
+
+std::vector<std::uint8_t> CodificarCabecera(const TDatosEstudio& d) {
+    ByteWriter w(kTamCabecera);
+    w.u16(kVersionActual);
+    w.shortString(d.empresa, kCapEmpresa);
+    w.shortString(d.provincia, kCapProvincia);
+    w.shortString(d.distribuidor, kCapDistribuidor);
+    w.shortString(d.fax, kCapFax);
+    w.shortString(d.telefono, kCapTelefono);
+    w.seek(348);
+    w.i32(d.tarifa);
+    w.i32(d.voltaje);
+    w.shortString(d.cliente, kCapCliente);
+    w.shortString(d.direccion, kCapDireccion);
+    w.seek(556);
+    w.i32(d.horas);
+    w.f32(d.cosenoDeseado);
+    w.u8(d.porPrecio ? 1 : 0);
+    w.seek(568);
+    w.i32(d.armonicos);
+    w.i32(d.tipoLectura);
+    w.i32(d.seleccionModelo);
+    w.i32(d.reservado1);
+    w.i32(d.frecuencia);
+    w.i32(d.temperatura);
+    w.i32(d.reservado2);
+    w.i32(d.tipoCalculo);
+    w.i32(d.potenciaMaxima);
+    w.u8(d.tieneTransformador ? 1 : 0);
+    w.seek(608);
+    w.i32(d.transformadorEntrada);
+    w.i32(d.equipos);
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> CodificarLectura(const TLectura& l) {
+    ByteWriter w(kTamLectura);
+    w.shortString(l.mes, kCapMes);
+    w.i32(l.ano);
+    w.seek(24);
+    w.f64(l.kwht);
+    w.raw(l.reservado1);
+    w.f64(l.mdr);
+    w.f64(l.coseno);
+    w.f64(l.kvarh);
+    w.f64(l.ifp);
+    w.f64(l.it);
+    w.f64(l.cpc);
+    w.raw(l.reservado2);
+    w.f64(l.ia);
+    w.f64(l.rr);
+    return w.bytes();
+}
+
+TLectura DecodificarLectura(std::span<const std::uint8_t> bytes) {
+    ByteReader r(bytes);
+    TLectura l;
+    l.mes = r.shortString(kCapMes);
+    l.ano = r.i32();
+    r.seek(24);
+    l.kwht = r.f64();
+    l.reservado1 = r.raw<32>();
+    l.mdr = r.f64();
+    l.coseno = r.f64();
+    l.kvarh = r.f64();
+    l.ifp = r.f64();
+    l.it = r.f64();
+    l.cpc = r.f64();
+    l.reservado2 = r.raw<8>();
+    l.ia = r.f64();
+    l.rr = r.f64();
+    return l;
+}
+
+std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos, const std::vector<TLectura>& lecturas) {
+    std::vector<std::uint8_t> out = CodificarCabecera(datos);
+    out.reserve(kTamCabecera + kTamLectura * lecturas.size());
+    for (const TLectura& l : lecturas) {
+        const auto b = CodificarLectura(l);
+        out.insert(out.end(), b.begin(), b.end());
+    }
+    return out;
+}
+
+ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const TDatosEstudio& previo) {
+    ResultadoCarga res;
+    if (bytes.size() < 2) {
+        res.error = ErrorCarga::Formato;
+        return res;
+    }
+    const auto version = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+    const std::size_t cabecera = LongitudCabecera(version);
+    if (cabecera == 0 || bytes.size() < cabecera) {
+        res.error = ErrorCarga::Formato;
+        return res;
+    }
+    ByteReader r(bytes.first(cabecera));
+    TDatosEstudio& d = res.datos;
+    d.version = r.u16();
+    d.empresa = r.shortString(kCapEmpresa);
+    d.provincia = r.shortString(kCapProvincia);
+    d.distribuidor = r.shortString(kCapDistribuidor);
+    d.fax = r.shortString(kCapFax);
+    d.telefono = r.shortString(kCapTelefono);
+    r.seek(348);
+    d.tarifa = r.i32();
+    d.voltaje = r.i32();
+    d.cliente = r.shortString(kCapCliente);
+    d.direccion = r.shortString(kCapDireccion);
+    r.seek(556);
+    d.horas = r.i32();
+    d.cosenoDeseado = r.f32();
+    d.porPrecio = r.u8() != 0;
+    r.seek(568);
+    d.armonicos = r.i32();
+    d.tipoLectura = r.i32();
+    d.seleccionModelo = r.i32();
+    d.reservado1 = r.i32();
+    d.frecuencia = r.i32();
+    // Fields that the older layouts lack get the values of a study of those days.
+    d.temperatura = cabecera >= 592 ? r.i32() : 0;
+    d.reservado2 = cabecera >= 596 ? r.i32() : previo.reservado2;
+    if (cabecera >= 616) {
+        d.tipoCalculo = r.i32();
+        d.potenciaMaxima = r.i32();
+        d.tieneTransformador = r.u8() != 0;
+        r.seek(608);
+        d.transformadorEntrada = r.i32();
+        d.equipos = r.i32();
+    } else {
+        d.tipoCalculo = 0;
+        d.potenciaMaxima = 0;
+        d.tieneTransformador = false;
+        d.transformadorEntrada = 0;
+        d.equipos = 1;
+    }
+    const std::size_t n = (bytes.size() - cabecera) / kTamLectura;
+    res.lecturas.reserve(n);
+    for (std::size_t i = 0; i < n; ++i)
+        res.lecturas.push_back(DecodificarLectura(bytes.subspan(cabecera + i * kTamLectura, kTamLectura)));
+    return res;
+}
+
+bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::string& detalle) {
+    bytes.clear();
+    std::error_code ec;
+    if (std::filesystem::is_directory(ruta, ec)) {
+        detalle = std::strerror(EISDIR);
+        return false;
+    }
+    std::FILE* f = std::fopen(ruta.c_str(), "rb");
+    if (!f) {
+        detalle = std::strerror(errno);
+        return false;
+    }
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, f);
+        bytes.insert(bytes.end(), buffer, buffer + got);
+        if (got < sizeof buffer)
+            break;
+    }
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (failed) {
+        detalle = std::strerror(err ? err : EIO);
+        return false;
+    }
+    return true;
+}
+
+ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo) {
+    std::vector<std::uint8_t> bytes;
+    ResultadoCarga res;
+    if (!LeerBytes(ruta, bytes, res.detalle)) {
+        res.error = ErrorCarga::Apertura;
+        return res;
+    }
+    return DecodificarFacturacion(bytes, previo);
+}
+
+namespace {
+
+bool escribirTodo(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t hecho = 0;
+    while (hecho < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + hecho, bytes.size() - hecho);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        hecho += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
+                                     const std::vector<TLectura>& lecturas) {
+    ResultadoGuardado res;
+    const std::vector<std::uint8_t> bytes = CodificarFacturacion(datos, lecturas);
+    const std::filesystem::path destino(ruta);
+    std::string plantilla = (destino.parent_path().empty() ? std::filesystem::path(".") : destino.parent_path()) /
+                            ("." + destino.filename().string() + ".XXXXXX");
+    std::vector<char> nombre(plantilla.begin(), plantilla.end());
+    nombre.push_back('\0');
+    const int fd = ::mkstemp(nombre.data());
+    if (fd < 0) {
+        res.ok = false;
+        res.detalle = std::strerror(errno);
+        return res;
+    }
+    // Keep the permissions an existing study had; a new one gets the usual ones.
+    struct stat st{};
+    const mode_t modo = ::stat(ruta.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    ::fchmod(fd, modo);
+    bool ok = escribirTodo(fd, bytes) && ::fsync(fd) == 0;
+    int err = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && std::rename(nombre.data(), ruta.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(nombre.data());
+        res.ok = false;
+        res.detalle = std::strerror(err ? err : EIO);
+    }
+    return res;
+}
+
+} // namespace tarvik

@@ -1,0 +1,61 @@
+#pragma once
+// The billing file (.fac): a 616-byte study header followed by 136-byte readings.
+
+#include "study/estudio.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+inline constexpr std::size_t kTamCabecera = 616;
+inline constexpr std::size_t kTamLectura = 136;
+inline constexpr std::uint16_t kVersionActual = 100;
+
+// Header length of a layout version, or 0 for a version this program does not read.
+std::size_t LongitudCabecera(std::uint16_t version);
+
+std::vector<std::uint8_t> CodificarCabecera(const TDatosEstudio& datos);
+std::vector<std::uint8_t> CodificarLectura(const TLectura& lectura);
+TLectura DecodificarLectura(std::span<const std::uint8_t> bytes);
+
+// The whole file image of a study; the header is written as version 100.
+std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos, const std::vector<TLectura>& lecturas);
+
+enum class ErrorCarga {
+    Ninguno,
+    Apertura, // the file could not be read: `detalle` holds the system's reason
+    Formato,  // unknown version word, or shorter than its header
+};
+
+struct ResultadoCarga {
+    ErrorCarga error = ErrorCarga::Ninguno;
+    std::string detalle;
+    TDatosEstudio datos;
+    std::vector<TLectura> lecturas;
+    bool ok() const { return error == ErrorCarga::Ninguno; }
+};
+
+// Decodes a file image. Fields that an older layout lacks get their stated values; `reservado2`
+// keeps the value of `previo` where the layout lacks it. A trailing partial reading is dropped.
+ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const TDatosEstudio& previo);
+
+// Reads and decodes a whole file; nothing outside the result changes.
+ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo);
+
+struct ResultadoGuardado {
+    bool ok = true;
+    std::string detalle; // the system's reason on failure
+};
+
+// Writes the study to a temporary file beside the target and renames it over the target only
+// after a complete write, so a failure never leaves a torn or missing study behind.
+ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
+                                     const std::vector<TLectura>& lecturas);
+
+// Reads a whole file into memory; false with the system's reason on failure.
+bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::string& detalle);
+
+} // namespace tarvik

@@ -1,0 +1,28 @@
+#pragma once
+// Paths of the data files, built once from the program's own location.
+
+#include <string>
+
+namespace tarvik {
+
+#ifdef _WIN32
+inline constexpr char kSeparador = '\\';
+#else
+inline constexpr char kSeparador = '/';
+#endif
+
+struct Rutas {
+    std::string RutaPrograma; // the program's folder with its trailing separator
+    std::string RutaBateria;
+    std::string RutaBateria60;
+    std::string RutaFiltros;
+    std::string RutaTrans;
+    std::string RutaCond;
+
+    // From the absolute path of the running program (or of any file in its folder).
+    static Rutas DesdePrograma(const std::string& rutaEjecutable);
+    // From a folder that holds (or stands in for) the program's folder.
+    static Rutas DesdeCarpeta(const std::string& carpeta);
+};
+
+} // namespace tarvik

@@ -1,0 +1,44 @@
+#pragma once
+// The shared state of one running program: the study, the catalogues and the results.
+
+#include "catalogue/catalogo.h"
+#include "engine/resultados.h"
+#include "study/estudio.h"
+#include "study/rutas.h"
+
+#include <vector>
+
+namespace tarvik {
+
+struct Sesion {
+    Rutas rutas;
+
+    // The study.
+    std::vector<TLectura> Lecturas;
+    TDatosEstudio Datos;
+
+    // Catalogues: conductors and current transformers stay loaded; equipment only during a selection.
+    std::vector<TEquipo> CatalogoEquipos;
+    std::vector<TConductor> CatalogoConductores;
+    std::vector<TTransformador> CatalogoTransformadores;
+
+    // Results.
+    TAnalisisConsumo Analisis;
+    std::vector<TEquipoSeleccionado> EquiposSeleccionados;
+    std::vector<TTransformadorSeleccionado> TransformadoresSeleccionados;
+    std::vector<TConductorSeleccionado> ConductoresSeleccionados;
+    TCondensadorTrafo CondensadorTrafo;
+    std::int32_t tensionNominal = 0;
+
+    // Main-window state: results exist for this study / they no longer match the inputs.
+    bool calculoRealizado = false;
+    bool resultadosObsoletos = true;
+
+    // Loads the catalogues that stay for the whole run: conductors, then current transformers.
+    void CargarCatalogosFijos() {
+        CatalogoConductores = LeerArchivo<TConductor>(rutas.RutaCond);
+        CatalogoTransformadores = LeerArchivo<TTransformador>(rutas.RutaTrans);
+    }
+};
+
+} // namespace tarvik

@@ -1,0 +1,11 @@
+#include "platform/texto_qt.h"
+
+#include "util/cp1252.h"
+
+namespace tarvik {
+
+QString DesdeAnsi(const std::string& texto) { return QString::fromStdString(Cp1252ToUtf8(texto)); }
+
+std::string HaciaAnsi(const QString& texto) { return Utf8ToCp1252(texto.toStdString()); }
+
+} // namespace tarvik
