@@ -1,0 +1,36 @@
+#include "platform/avisos.h"
+
+#include "lang/traduccion.h"
+#include "platform/texto_qt.h"
+
+namespace tarvik {
+namespace {
+
+// Until the program installs its boxes, messages go nowhere and confirmations count as No.
+class AvisosMudos : public Avisos {
+  public:
+    Respuesta Mostrar(TipoMensaje tipo, const QString&) override {
+        return tipo == TipoMensaje::Confirmacion ? Respuesta::No : Respuesta::Aceptar;
+    }
+};
+
+AvisosMudos g_mudos;
+Avisos* g_activos = &g_mudos;
+
+} // namespace
+
+Avisos& AvisosActivos() { return *g_activos; }
+void EstablecerAvisos(Avisos* avisos) { g_activos = avisos ? avisos : &g_mudos; }
+
+Respuesta MostrarMensaje(const Mensaje& mensaje) {
+    const QString texto = mensaje.clave.empty() ? QString::fromStdString(mensaje.texto)
+                                                : DesdeAnsi(Texto(mensaje.clave));
+    return AvisosActivos().Mostrar(mensaje.tipo, texto);
+}
+
+void MostrarMensajes(const ListaMensajes& mensajes) {
+    for (const Mensaje& m : mensajes)
+        MostrarMensaje(m);
+}
+
+} // namespace tarvik

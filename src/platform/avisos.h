@@ -1,0 +1,29 @@
+#pragma once
+// Every message box of the system passes through one replaceable interface: the desktop program
+// shows modal boxes, tests answer them, the command-line front end prints them.
+
+#include "lang/mensajes.h"
+
+#include <QString>
+
+namespace tarvik {
+
+enum class Respuesta { Aceptar, Si, No };
+
+class Avisos {
+  public:
+    virtual ~Avisos() = default;
+    // Shows a text of a kind; a confirmation returns Si or No, the others Aceptar.
+    virtual Respuesta Mostrar(TipoMensaje tipo, const QString& texto) = 0;
+};
+
+// The interface in use (set by the program at start-up and by tests).
+Avisos& AvisosActivos();
+void EstablecerAvisos(Avisos* avisos);
+
+// Shows a message: its key translated in the active language, or its own text when it has no key.
+Respuesta MostrarMensaje(const Mensaje& mensaje);
+// Shows every message of a list, in order.
+void MostrarMensajes(const ListaMensajes& mensajes);
+
+} // namespace tarvik
