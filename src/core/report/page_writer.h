@@ -214,7 +214,6 @@ class PageWriter {
 
     // Drawing.
     void setPen(const Pen& pen) { pen_ = pen; }
-    const Pen& pen() const { return pen_; }
     // Draws from the current position to (x, y) with the current pen and moves there.
     void lineTo(double x, double y);
     // Pictures are named: a resource, a file or a picture that the platform renders.
