@@ -1,5 +1,6 @@
 #pragma once
-// Test helpers: a scratch folder removed at the end of the test, and whole-file reads and writes.
+// Test helpers: a scratch folder removed at the end of the test, whole-file reads and writes, and
+// little-endian values inside a byte image.
 
 #include <cstdint>
 #include <cstdlib>
@@ -30,6 +31,14 @@ class CarpetaTemporal {
   private:
     std::filesystem::path ruta_;
 };
+
+// A little-endian unsigned value of `n` bytes at `at`.
+inline std::uint64_t LeerLE(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t n) {
+    std::uint64_t v = 0;
+    for (std::size_t i = n; i-- > 0;)
+        v = (v << 8) | b.at(at + i);
+    return v;
+}
 
 inline std::vector<std::uint8_t> LeerTodo(const std::filesystem::path& ruta) {
     std::ifstream f(ruta, std::ios::binary);

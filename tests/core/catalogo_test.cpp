@@ -25,8 +25,8 @@ TEquipo Banco(const std::string& codigo, float potencia) {
     return e;
 }
 
-std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+std::uint64_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return prueba::LeerLE(b, at, 4);
 }
 
 } // namespace

@@ -16,14 +16,7 @@ using prueba::CarpetaTemporal;
 namespace {
 
 std::int32_t I32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-                                     (static_cast<std::uint32_t>(b[at + 3]) << 24));
-}
-std::uint64_t U64(const std::vector<std::uint8_t>& b, std::size_t at) {
-    std::uint64_t v = 0;
-    for (std::size_t i = 8; i-- > 0;)
-        v = (v << 8) | b[at + i];
-    return v;
+    return static_cast<std::int32_t>(prueba::LeerLE(b, at, 4));
 }
 std::string Texto(const std::vector<std::uint8_t>& b, std::size_t at) {
     return std::string(reinterpret_cast<const char*>(b.data()) + at + 1, b[at]);
@@ -144,8 +137,7 @@ TEST(Facturacion, RoundTripOfRandomStudiesGivesBackTheStudy) {
 
         ASSERT_TRUE(GuardarFacturacion(ruta, datos, lecturas).ok);
         EXPECT_EQ(std::filesystem::file_size(ruta), kTamCabecera + kTamLectura * lecturas.size());
-        TDatosEstudio otro = DatosCompletos();
-        const ResultadoCarga leido = CargarFacturacion(ruta, otro);
+        const ResultadoCarga leido = CargarFacturacion(ruta, DatosCompletos());
         ASSERT_TRUE(leido.ok());
 
         TDatosEstudio esperado = datos;
@@ -155,13 +147,13 @@ TEST(Facturacion, RoundTripOfRandomStudiesGivesBackTheStudy) {
 
         // Shown again, the panel differs only by texts cut to their capacities.
         DatosPanel visto = panel;
-        visto.empresa.resize(std::min(visto.empresa.size(), kCapEmpresa));
-        visto.cliente.resize(std::min(visto.cliente.size(), kCapCliente));
-        visto.direccion.resize(std::min(visto.direccion.size(), kCapDireccion));
-        visto.provincia.resize(std::min(visto.provincia.size(), kCapProvincia));
-        visto.distribuidor.resize(std::min(visto.distribuidor.size(), kCapDistribuidor));
-        visto.fax.resize(std::min(visto.fax.size(), kCapFax));
-        visto.telefono.resize(std::min(visto.telefono.size(), kCapTelefono));
+        visto.empresa = Recortar(visto.empresa, kCapEmpresa);
+        visto.cliente = Recortar(visto.cliente, kCapCliente);
+        visto.direccion = Recortar(visto.direccion, kCapDireccion);
+        visto.provincia = Recortar(visto.provincia, kCapProvincia);
+        visto.distribuidor = Recortar(visto.distribuidor, kCapDistribuidor);
+        visto.fax = Recortar(visto.fax, kCapFax);
+        visto.telefono = Recortar(visto.telefono, kCapTelefono);
         EXPECT_EQ(MostrarDatos(leido.datos), visto) << vuelta;
     }
 }
@@ -201,7 +193,7 @@ TEST(Facturacion, HeaderAndReadingLieAtTheirOffsets) {
                                                      {80, 15000}, {88, -1.5}, {96, 2.5},
                                                      {104, 630},  {120, 3.5}, {128, 4.5}};
     for (const auto& [offset, valor] : reales)
-        EXPECT_EQ(U64(lec, offset), std::bit_cast<std::uint64_t>(valor)) << "offset " << offset;
+        EXPECT_EQ(prueba::LeerLE(lec, offset, 8), std::bit_cast<std::uint64_t>(valor)) << "offset " << offset;
     EXPECT_EQ(lec[32], 0xA5);
     EXPECT_EQ(lec[63], 0xA5);
     EXPECT_EQ(lec[112], 0x5A);
