@@ -36,6 +36,7 @@ QTableWidget* CrearTabla(const char* nombre, QWidget* pagina) {
     tabla->setObjectName(QString::fromLatin1(nombre));
     tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabla->verticalHeader()->hide();
+    tabla->verticalHeader()->setDefaultSectionSize(tabla->fontMetrics().height() + 8);
     tabla->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     tabla->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     tabla->horizontalHeader()->setHighlightSections(false);
@@ -124,6 +125,7 @@ TWResult::TWResult(Sesion& sesion, QWidget* parent)
     cCap->layout()->addWidget(Etiqueta("Label1", "label1caption", cCap, false));
     ArmLabel_ = Etiqueta("ArmLabel", "armlabelcaption", cCap, true);
     ArmLabel_->setFixedHeight(2 * ArmLabel_->fontMetrics().lineSpacing() + 2);
+    ArmLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ArmLabel_->hide();
     cCap->layout()->addWidget(ArmLabel_);
     PageControl1_->addTab(cCap, TextoQt("equipo_instalar"));
@@ -155,7 +157,7 @@ TWResult::TWResult(Sesion& sesion, QWidget* parent)
     botones->addStretch();
     botones->addWidget(cerrar);
     disposicion->addLayout(botones);
-    setFixedSize(760, 420);
+    setFixedSize(720, 340);
 }
 
 bool TWResult::Ejecutar(bool recalcular, const DatosPanel& panel) {
