@@ -1,0 +1,33 @@
+#include "app/app/twpresent.h"
+
+#include "lang/traduccion.h"
+
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace tarvik {
+
+TwPresent::TwPresent(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("wPresent"));
+    setAutoFillBackground(true);
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Qt::black);
+    setPalette(paleta);
+
+    auto* imagen = new QLabel(this);
+    imagen->setObjectName(QStringLiteral("imagen"));
+    const bool espanol = IdiomaActivo() == kEspanol;
+    imagen->setPixmap(QPixmap(espanol ? QStringLiteral(":/app/presentacion_es.svg")
+                                      : QStringLiteral(":/app/presentacion_en.svg")));
+    auto* disposicion = new QVBoxLayout(this);
+    disposicion->setContentsMargins(0, 0, 0, 0);
+    disposicion->addWidget(imagen);
+
+    setFixedSize(sizeHint());
+    if (const QScreen* pantalla = screen())
+        move(pantalla->availableGeometry().center() - rect().center());
+}
+
+} // namespace tarvik
