@@ -161,11 +161,18 @@ ListaLecturas::ListaLecturas(ModeloLecturas& modelo, QWidget* parent)
     vista_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(vista_, &QListView::doubleClicked, this, &ListaLecturas::filaActivada);
 
+    // Wide enough for the initial sections, the row margin and the scroll bar.
+    int ancho = kMargenFila + 2 * vista_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (const int a : kAnchos)
+        ancho += a;
+    vista_->setMinimumWidth(ancho);
+    cabecera_->setFixedHeight(cabecera_->sizeHint().height());
+
     auto* disposicion = new QVBoxLayout(this);
     disposicion->setContentsMargins(0, 0, 0, 0);
     disposicion->setSpacing(0);
     disposicion->addWidget(cabecera_);
-    disposicion->addWidget(vista_);
+    disposicion->addWidget(vista_, 1);
 }
 
 int ListaLecturas::FilaSeleccionada() const {
