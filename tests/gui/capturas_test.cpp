@@ -37,8 +37,8 @@ class Capturas : public ConVentanas {
         datos.voltaje = 0;
         datos.horas = 320;
         datos.cosenoDeseado = 0.98f;
-        const char* meses[] = {"Enero",  "Febrero", "Marzo",   "Abril",     "Mayo",         "Junio",
-                               "Julio",  "Agosto",  "Septiembre", "Octubre", "Noviembre", "Diciembre"};
+        const char* meses[] = {"Enero", "Febrero", "Marzo",      "Abril",   "Mayo",      "Junio",
+                               "Julio", "Agosto",  "Septiembre", "Octubre", "Noviembre", "Diciembre"};
         std::vector<TLectura> lecturas;
         for (int i = 0; i < 12; ++i) {
             TLectura l;

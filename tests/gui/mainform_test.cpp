@@ -316,6 +316,16 @@ TEST_F(VentanaPrincipal, ExitAsksOnTheButtonAndOnTheTitleBarClose) {
         EXPECT_EQ(a.texto, TextoDe("salir_tarvik"));
 }
 
+TEST_F(VentanaPrincipal, OptionsShowsTheOptionsDialogModally) {
+    QDialog* mostrado = nullptr;
+    EnDialogoModal([&mostrado](QDialog& d) {
+        mostrado = &d;
+        d.reject();
+    });
+    Boton("OptiosButton")->click();
+    EXPECT_EQ(mostrado, ventanas.opciones);
+}
+
 TEST_F(VentanaPrincipal, HelpOpensTheFileOfTheActiveLanguage) {
     Boton("HelpButton")->click();
     EstablecerIdiomaActivo(kIngles);

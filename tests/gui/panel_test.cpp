@@ -88,6 +88,19 @@ TEST_F(Panel, CustomerTextsTurnUpperCaseAsTypedKeepingTheCursor) {
     EXPECT_EQ(Leido().cliente, HaciaAnsi(QStringLiteral("JOSÉ ÑÚÑEZ Œ ß")));
 }
 
+TEST_F(Panel, KeyboardOrderFollowsTheCustomerFieldsThenTheChoices) {
+    const QStringList esperado = {"cinstalacion", "cusuario", "cdireccion",    "cprovincia",    "cministerio",
+                                  "cfax",         "ctelf",    "cBat_filter_0", "cTipoCalculo_0"};
+    QStringList orden;
+    QWidget* w = Control<QWidget>("cinstalacion");
+    for (int paso = 0; paso < 500 && orden.size() < esperado.size(); ++paso) {
+        if (esperado.contains(w->objectName()))
+            orden << w->objectName();
+        w = w->nextInFocusChain();
+    }
+    EXPECT_EQ(orden, esperado);
+}
+
 TEST_F(Panel, SpacedCaptionsHaveABlankOnEachSide) {
     const auto espaciado = [](const char* clave) {
         return QLatin1Char(' ') + TextoDe(clave) + QLatin1Char(' ');

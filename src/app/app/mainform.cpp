@@ -84,10 +84,11 @@ Tmainform::Tmainform(Sesion& sesion, QWidget* parent)
     paleta.setColor(QPalette::Window, Qt::white);
     setPalette(paleta);
 
-    panel_ = new PanelEntradas(*modelo_, this);
+    // Created top to bottom, which is also the keyboard order.
     auto* disposicion = new QVBoxLayout(this);
     disposicion->setContentsMargins(6, 6, 6, 6);
     disposicion->addWidget(CrearCabecera());
+    panel_ = new PanelEntradas(*modelo_, this);
     disposicion->addWidget(panel_);
     disposicion->addWidget(CrearPie());
 

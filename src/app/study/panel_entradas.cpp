@@ -114,6 +114,7 @@ QWidget* PanelEntradas::CrearDatosCliente() {
         {&cfax_, "cfax", "Label26", "fax", 3, 2},
         {&ctelf_, "ctelf", "Label25", "telefono", 4, 2},
     };
+    // Created in keyboard order.
     for (const Campo& c : campos) {
         *c.entrada = new EntradaMayusculas(caja);
         (*c.entrada)->setObjectName(QString::fromLatin1(c.nombre));
@@ -123,12 +124,6 @@ QWidget* PanelEntradas::CrearDatosCliente() {
     }
     rejilla->setColumnStretch(1, 3);
     rejilla->setColumnStretch(3, 2);
-    QWidget::setTabOrder(cinstalacion_, cusuario_);
-    QWidget::setTabOrder(cusuario_, cdireccion_);
-    QWidget::setTabOrder(cdireccion_, cprovincia_);
-    QWidget::setTabOrder(cprovincia_, cministerio_);
-    QWidget::setTabOrder(cministerio_, cfax_);
-    QWidget::setTabOrder(cfax_, ctelf_);
     return caja;
 }
 
