@@ -72,6 +72,12 @@ TEST_F(Capturas, MainWindowInSpanishAndEnglish) {
     Guardar(*ventanas.mainform, "main-en.png");
 }
 
+TEST_F(Capturas, StartUpPicture) {
+    Sesion otra;
+    Ventanas conPresentacion = CrearVentanas(otra, true);
+    Guardar(*conPresentacion.present, "presentacion.png");
+}
+
 TEST_F(Capturas, ReadingEditor) {
     Preparar(kEspanol);
     EnDialogoModal([this](QDialog& d) {

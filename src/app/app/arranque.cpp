@@ -1,5 +1,9 @@
 #include "app/app/arranque.h"
 
+#include "app/lang/caja_avisos.h"
+#include "lang/traduccion.h"
+#include "platform/ajustes_idioma.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -51,6 +55,11 @@ int EjecutarTarvik(QApplication& aplicacion) {
     sesion.rutas =
         Rutas::DesdePrograma(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
 
+    // The language is chosen before any window fetches a caption; the message boxes speak it.
+    EstablecerIdiomaActivo(IdiomaAlArrancar());
+    CajaAvisos cajas;
+    EstablecerAvisos(&cajas);
+
     Ventanas ventanas = CrearVentanas(sesion, true);
     Esperar(kEsperaPresentacion);
     ventanas.present->close();
@@ -60,7 +69,9 @@ int EjecutarTarvik(QApplication& aplicacion) {
     const QStringList argumentos = QCoreApplication::arguments();
     if (argumentos.size() > 1)
         ventanas.mainform->AbrirArchivo(argumentos.at(1));
-    return aplicacion.exec();
+    const int resultado = aplicacion.exec();
+    EstablecerAvisos(nullptr);
+    return resultado;
 }
 
 } // namespace tarvik
