@@ -3,6 +3,7 @@
 #include "app/app/boton_comando.h"
 #include "app/app/dialogos.h"
 #include "app/app/twopciones.h"
+#include "app/app/ventana_fija.h"
 #include "app/results/twresult.h"
 #include "app/results/twtotales.h"
 #include "app/study/lista_lecturas.h"
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -79,10 +79,6 @@ Tmainform::Tmainform(Sesion& sesion, QWidget* parent)
       sesion_(sesion), modelo_(new ModeloLecturas(sesion.Lecturas, this)) {
     setObjectName(QStringLiteral("mainform"));
     setWindowTitle(Tx("main_caption"));
-    setAutoFillBackground(true);
-    QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, Qt::white);
-    setPalette(paleta);
 
     // Created top to bottom, which is also the keyboard order.
     auto* disposicion = new QVBoxLayout(this);
@@ -102,9 +98,7 @@ Tmainform::Tmainform(Sesion& sesion, QWidget* parent)
     sesion_.CargarCatalogosFijos();
     MostrarEstudio(DatosPanel{}, {});
 
-    setFixedSize(sizeHint());
-    if (const QScreen* pantalla = screen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    PrepararVentanaFija(*this, Qt::white);
 }
 
 Tmainform::~Tmainform() = default;

@@ -1,9 +1,9 @@
 #include "app/app/twpresent.h"
 
+#include "app/app/ventana_fija.h"
 #include "lang/traduccion.h"
 
 #include <QLabel>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tarvik {
@@ -11,11 +11,6 @@ namespace tarvik {
 TwPresent::TwPresent(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("wPresent"));
-    setAutoFillBackground(true);
-    QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, Qt::black);
-    setPalette(paleta);
-
     auto* imagen = new QLabel(this);
     imagen->setObjectName(QStringLiteral("imagen"));
     const bool espanol = IdiomaActivo() == kEspanol;
@@ -25,9 +20,7 @@ TwPresent::TwPresent(QWidget* parent)
     disposicion->setContentsMargins(0, 0, 0, 0);
     disposicion->addWidget(imagen);
 
-    setFixedSize(sizeHint());
-    if (const QScreen* pantalla = screen())
-        move(pantalla->availableGeometry().center() - rect().center());
+    PrepararVentanaFija(*this, Qt::black);
 }
 
 } // namespace tarvik
