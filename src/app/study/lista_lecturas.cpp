@@ -135,9 +135,12 @@ void ModeloLecturas::Asignar(std::vector<TLectura> lecturas) {
 ListaLecturas::ListaLecturas(ModeloLecturas& modelo, QWidget* parent)
     : QWidget(parent), titulos_(new QStandardItemModel(0, kSeccionesLecturas, this)),
       cabecera_(new QHeaderView(Qt::Horizontal, this)), vista_(new QListView(this)) {
+    constexpr std::array<const char*, kSeccionesLecturas> kClaves = {"header_seccion_0", "header_seccion_1",
+                                                                     "header_seccion_2", "header_seccion_3",
+                                                                     "header_seccion_4", "header_seccion_5"};
     QStringList titulos;
-    for (int i = 0; i < kSeccionesLecturas; ++i)
-        titulos << DesdeAnsi(Texto("header_seccion_" + std::to_string(i)));
+    for (const char* clave : kClaves)
+        titulos << DesdeAnsi(Texto(clave));
     titulos_->setHorizontalHeaderLabels(titulos);
 
     cabecera_->setObjectName(QStringLiteral("Header"));
