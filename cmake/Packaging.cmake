@@ -7,16 +7,16 @@ set(TARVIK_CARPETA_INSTALADA lib/tarvik)
 set(TARVIK_LINUX ${CMAKE_SOURCE_DIR}/packaging/linux)
 
 install(TARGETS tarvik tarvik-cli RUNTIME DESTINATION ${TARVIK_CARPETA_INSTALADA})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/dbf/ DESTINATION ${TARVIK_CARPETA_INSTALADA}/dbf)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/dbf/ DESTINATION ${TARVIK_CARPETA_INSTALADA}/dbf PATTERN ".keep" EXCLUDE)
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/help/ DESTINATION ${TARVIK_CARPETA_INSTALADA}/help
   FILES_MATCHING PATTERN "*.html" PATTERN "*.css" PATTERN "*.hhc")
 install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/tarvik.chm ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/tarvik_en.chm
   DESTINATION ${TARVIK_CARPETA_INSTALADA} OPTIONAL)
 
 # Relative links, so that they hold for any prefix and inside the package.
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/enlaces)
 foreach(programa tarvik tarvik-cli)
   set(enlace ${CMAKE_CURRENT_BINARY_DIR}/enlaces/${programa})
-  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/enlaces)
   file(CREATE_LINK ../${TARVIK_CARPETA_INSTALADA}/${programa} ${enlace} SYMBOLIC)
   install(FILES ${enlace} DESTINATION bin)
 endforeach()
