@@ -36,15 +36,17 @@ struct DialogoPedido {
     QString sufijo;
 };
 
-// File dialogs answered from a list (an empty text cancels); documents opened are kept.
+// File dialogs answered from a list (an empty text cancels); help asked for is kept.
 class DialogosPrueba : public Dialogos {
   public:
     QString Abrir(QWidget*, const QString& titulo, const QString& filtro) override;
     QString Guardar(QWidget*, const QString& titulo, const QString& filtro, const QString& sufijo) override;
-    void AbrirDocumento(const QString& ruta) override { documentos.push_back(ruta); }
+    void MostrarAyuda(QWidget*, const QString& rutaPrograma, int idioma) override {
+        ayudas.emplace_back(rutaPrograma, idioma);
+    }
     std::deque<QString> rutas;
     std::vector<DialogoPedido> pedidos;
-    std::vector<QString> documentos;
+    std::vector<std::pair<QString, int>> ayudas;
 
   private:
     QString Siguiente();

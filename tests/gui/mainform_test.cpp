@@ -326,13 +326,13 @@ TEST_F(VentanaPrincipal, OptionsShowsTheOptionsDialogModally) {
     EXPECT_EQ(mostrado, ventanas.opciones);
 }
 
-TEST_F(VentanaPrincipal, HelpOpensTheFileOfTheActiveLanguage) {
+TEST_F(VentanaPrincipal, HelpOpensInTheActiveLanguage) {
     Boton("HelpButton")->click();
     EstablecerIdiomaActivo(kIngles);
     Boton("HelpButton")->click();
     const QString carpetaPrograma = QString::fromStdString(sesion.rutas.RutaPrograma);
-    EXPECT_EQ(dialogos.documentos,
-              (std::vector<QString>{carpetaPrograma + "tarvik.chm", carpetaPrograma + "tarvik_en.chm"}));
+    EXPECT_EQ(dialogos.ayudas, (std::vector<std::pair<QString, int>>{{carpetaPrograma, kEspanol},
+                                                                     {carpetaPrograma, kIngles}}));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "app/app/dialogos.h"
 
-#include <QDesktopServices>
+#include "app/app/ventana_ayuda.h"
+
 #include <QFileDialog>
-#include <QUrl>
 
 namespace tarvik {
 namespace {
@@ -25,8 +25,8 @@ class DialogosReales : public Dialogos {
         return Elegido(dialogo);
     }
 
-    void AbrirDocumento(const QString& ruta) override {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
+    void MostrarAyuda(QWidget* padre, const QString& rutaPrograma, int idioma) override {
+        AbrirAyuda(rutaPrograma, idioma, padre);
     }
 
   private:

@@ -1,6 +1,6 @@
 #pragma once
-// The file dialogs and the desktop shell behind one replaceable interface: the program shows the
-// real dialogs, tests answer them.
+// The file dialogs and the help behind one replaceable interface: the program shows the real
+// dialogs, tests answer them.
 
 #include <QString>
 
@@ -17,8 +17,9 @@ class Dialogos {
     // text when the dialog was cancelled. A name typed without extension gets `sufijo`.
     virtual QString Guardar(QWidget* padre, const QString& titulo, const QString& filtro,
                             const QString& sufijo) = 0;
-    // Asks the desktop to open a document with its associated viewer; a failure is silent.
-    virtual void AbrirDocumento(const QString& ruta) = 0;
+    // Opens the help of a language from the program's folder (with its trailing separator); help
+    // that cannot be shown is skipped silently.
+    virtual void MostrarAyuda(QWidget* padre, const QString& rutaPrograma, int idioma) = 0;
 };
 
 // The interface in use: the real dialogs unless a test installed its own.

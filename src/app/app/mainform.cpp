@@ -290,14 +290,9 @@ void Tmainform::Opciones() {
     opciones_->exec();
 }
 
-QString Tmainform::RutaAyuda() const {
-    const char* archivo = IdiomaActivo() == kEspanol ? "tarvik.chm" : "tarvik_en.chm";
-    return QFile::decodeName(QByteArray::fromStdString(sesion_.rutas.RutaPrograma)) +
-           QString::fromLatin1(archivo);
-}
-
 void Tmainform::Ayuda() {
-    DialogosActivos().AbrirDocumento(RutaAyuda());
+    DialogosActivos().MostrarAyuda(
+        this, QFile::decodeName(QByteArray::fromStdString(sesion_.rutas.RutaPrograma)), IdiomaActivo());
 }
 
 void Tmainform::closeEvent(QCloseEvent* evento) {

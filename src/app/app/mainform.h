@@ -41,9 +41,6 @@ class Tmainform : public QWidget {
     // be read or is not a billing file is reported and leaves the current study as it was.
     bool AbrirArchivo(const QString& ruta);
 
-    // The help file of the active language.
-    QString RutaAyuda() const;
-
   protected:
     void closeEvent(QCloseEvent* evento) override;
 
