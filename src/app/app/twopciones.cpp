@@ -1,5 +1,7 @@
 #include "app/app/twopciones.h"
 
+#include "app/app/ventana_fija.h"
+
 #include "lang/traduccion.h"
 #include "platform/ajustes_idioma.h"
 #include "platform/texto_qt.h"
@@ -109,7 +111,8 @@ Twopciones::Twopciones(QWidget* parent)
     botones->addStretch();
     botones->addWidget(closebutton);
     disposicion->addLayout(botones);
-    setFixedSize(380, 260);
+    PageControl1_->setMinimumSize(360, 210);
+    PrepararVentanaFija(*this, palette().color(QPalette::Window));
 }
 
 std::array<bool, 3> Twopciones::SeccionesInforme() const {

@@ -1,5 +1,6 @@
 #include "app/results/twresult.h"
 
+#include "app/app/ventana_fija.h"
 #include "app/results/entrada_texto.h"
 #include "engine/calculo.h"
 #include "platform/avisos.h"
@@ -157,7 +158,8 @@ TWResult::TWResult(Sesion& sesion, QWidget* parent)
     botones->addStretch();
     botones->addWidget(cerrar);
     disposicion->addLayout(botones);
-    setFixedSize(720, 340);
+    PageControl1_->setMinimumSize(700, 290);
+    PrepararVentanaFija(*this, palette().color(QPalette::Window));
 }
 
 bool TWResult::Ejecutar(bool recalcular, const DatosPanel& panel) {

@@ -1,5 +1,6 @@
 #include "app/results/twtotales.h"
 
+#include "app/app/ventana_fija.h"
 #include "app/results/twgrafico1.h"
 #include "engine/calculo.h"
 #include "platform/avisos.h"
@@ -79,7 +80,8 @@ TWTotales::TWTotales(Sesion& sesion, QWidget* parent)
     botones->addStretch();
     botones->addWidget(Button1);
     disposicion->addLayout(botones);
-    setFixedSize(460, 250);
+    PageControl1->setMinimumWidth(440);
+    PrepararVentanaFija(*this, palette().color(QPalette::Window));
 }
 
 void TWTotales::MostrarTotales(const DatosPanel& panel) {
