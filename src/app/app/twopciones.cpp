@@ -8,11 +8,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -100,19 +98,10 @@ Twopciones::Twopciones(QWidget* parent)
     PageControl1_->addTab(TabSheet2, TextoQt("idioma_tab_caption"));
     PageControl1_->setCurrentIndex(0);
 
-    auto* closebutton = new QPushButton(TextoQt("closecaption"), this);
-    closebutton->setObjectName(QStringLiteral("closebutton"));
-    connect(closebutton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CheckBoxLanguage_, &QCheckBox::clicked, this, &Twopciones::HabilitarIdiomas);
 
-    auto* disposicion = new QVBoxLayout(this);
-    disposicion->addWidget(PageControl1_);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(closebutton);
-    disposicion->addLayout(botones);
     PageControl1_->setMinimumSize(360, 210);
-    PrepararVentanaFija(*this, palette().color(QPalette::Window));
+    ComponerDialogoFijo(*this, PageControl1_, "closebutton");
 }
 
 std::array<bool, 3> Twopciones::SeccionesInforme() const {

@@ -10,10 +10,8 @@
 #include "util/numeros.h"
 
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -147,19 +145,8 @@ TWResult::TWResult(Sesion& sesion, QWidget* parent)
         connect(tabla, &QTableWidget::cellDoubleClicked, this,
                 [this, tabla](int fila, int columna) { Editar(tabla, fila + 1, columna); });
 
-    auto* cerrar = new QPushButton(TextoQt("closecaption"), this);
-    cerrar->setObjectName(QStringLiteral("close"));
-    cerrar->setAutoDefault(false);
-    connect(cerrar, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* disposicion = new QVBoxLayout(this);
-    disposicion->addWidget(PageControl1_);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(cerrar);
-    disposicion->addLayout(botones);
     PageControl1_->setMinimumSize(700, 290);
-    PrepararVentanaFija(*this, palette().color(QPalette::Window));
+    ComponerDialogoFijo(*this, PageControl1_, "close");
 }
 
 bool TWResult::Ejecutar(bool recalcular, const DatosPanel& panel) {

@@ -9,12 +9,10 @@
 #include "results/totales.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace tarvik {
 
@@ -69,19 +67,8 @@ TWTotales::TWTotales(Sesion& sesion, QWidget* parent)
             grafico_->exec();
     });
 
-    auto* Button1 = new QPushButton(TextoQt("closecaption"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* disposicion = new QVBoxLayout(this);
-    disposicion->addWidget(PageControl1);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(Button1);
-    disposicion->addLayout(botones);
     PageControl1->setMinimumWidth(440);
-    PrepararVentanaFija(*this, palette().color(QPalette::Window));
+    ComponerDialogoFijo(*this, PageControl1, "Button1");
 }
 
 void TWTotales::MostrarTotales(const DatosPanel& panel) {
