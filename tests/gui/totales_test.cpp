@@ -75,7 +75,8 @@ class Totales : public ::testing::Test {
             return {};
         Barras b;
         auto* eje = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
-        b.etiquetas = eje ? eje->categories() : QStringList();
+        // Repeated month texts are told apart by invisible marks.
+        b.etiquetas = eje ? eje->categories().replaceInStrings(QChar(0x200B), QString()) : QStringList();
         for (int i = 0; i < serie->barSets()[0]->count(); ++i)
             b.kwh.push_back(serie->barSets()[0]->at(i));
         for (int i = 0; i < serie->barSets()[1]->count(); ++i)
@@ -176,9 +177,7 @@ TEST_F(Totales, TheChartHasItsTitlesColoursAndLegendBelow) {
     grafico.exec();
     const Barras b = LeerGrafico();
     EXPECT_EQ(b.kwh, (QList<qreal>{1000, 2000}));
-    ASSERT_EQ(b.etiquetas.size(), 2);
-    EXPECT_EQ(b.etiquetas[0].trimmed(), "ENERO");
-    EXPECT_EQ(b.etiquetas[1].trimmed(), "ENERO");
+    EXPECT_EQ(b.etiquetas, (QStringList{"ENERO", "ENERO"}));
 }
 
 TEST_F(Totales, TheChartWindowKeepsItsCloseButtonAtTheRight) {
