@@ -1,0 +1,351 @@
+// Billing and catalogue files from elsewhere: whatever they hold, reading them gives a clear error
+// or a sound study, and never a crash, a hang or a read past a field.
+
+#include "carpeta_temporal.h"
+
+#include "catalogue/catalogo.h"
+#include "study/facturacion.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tarvik;
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Writes a value over the file image, little-endian, as the file holds it.
+template <class T> void Poner(std::vector<std::uint8_t>& b, std::size_t offset, T valor) {
+    using Bits = std::conditional_t<
+        sizeof(T) == 8, std::uint64_t,
+        std::conditional_t<sizeof(T) == 4, std::uint32_t,
+                           std::conditional_t<sizeof(T) == 2, std::uint16_t, std::uint8_t>>>;
+    const auto bits = std::bit_cast<Bits>(valor);
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        b.at(offset + i) = static_cast<std::uint8_t>(bits >> (8 * i));
+}
+
+// A study whose texts fill their fields, so that a length byte above the capacity points at text.
+TDatosEstudio Lleno() {
+    TDatosEstudio d;
+    d.empresa.assign(kCapEmpresa, 'E');
+    d.provincia.assign(kCapProvincia, 'P');
+    d.distribuidor.assign(kCapDistribuidor, 'D');
+    d.fax.assign(kCapFax, 'F');
+    d.telefono.assign(kCapTelefono, 'T');
+    d.cliente.assign(kCapCliente, 'C');
+    d.direccion.assign(kCapDireccion, '\xD1');
+    d.tarifa = 2;
+    d.voltaje = 1;
+    d.horas = 300;
+    d.cosenoDeseado = 0.95f;
+    d.temperatura = 1;
+    d.reservado2 = 77;
+    d.potenciaMaxima = 400;
+    d.transformadorEntrada = 630;
+    d.equipos = 1;
+    return d;
+}
+
+std::vector<TLectura> DosLecturas() {
+    std::vector<TLectura> l(2);
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        l[i].mes.assign(kCapMes, static_cast<char>('A' + i));
+        l[i].ano = 2024;
+        l[i].kwht = 30000;
+        l[i].kvarh = 21000;
+        l[i].mdr = 150;
+        l[i].reservado1.fill(0x5A);
+    }
+    return l;
+}
+
+std::vector<std::uint8_t> Imagen() {
+    return CodificarFacturacion(Lleno(), DosLecturas());
+}
+
+ResultadoCarga Leer(const std::vector<std::uint8_t>& b) {
+    return DecodificarFacturacion(b, TDatosEstudio{});
+}
+
+// What the panel shows of any study is within its inputs' ranges.
+::testing::AssertionResult PanelEnRango(const DatosPanel& p) {
+    const auto dentro = [](std::int32_t v, std::int32_t a, std::int32_t b) { return v >= a && v <= b; };
+    if (dentro(p.tarifa, 0, 8) && dentro(p.voltaje, 0, 2) && dentro(p.armonicos, 0, 1) &&
+        dentro(p.tipoLectura, 0, 1) && dentro(p.seleccionModelo, 0, 8) &&
+        dentro(p.horas, kHorasMin, kHorasMax) && dentro(p.frecuencia, 0, 1) && dentro(p.temperatura, -1, 1) &&
+        dentro(p.tipoCalculo, 0, 1) && dentro(p.equipos, 0, 1) && p.potenciaMaxima >= 0 &&
+        p.transformadorEntrada >= 0 && std::isfinite(p.cosenoDeseado) && p.cosenoDeseado >= 0 &&
+        p.cosenoDeseado <= 1)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "a panel value out of range";
+}
+
+void Escribir(const std::string& ruta, const std::vector<std::uint8_t>& b) {
+    std::ofstream(ruta, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+struct Campo {
+    const char* nombre;
+    std::size_t offset; // in the file image: readings of the second record start at 616 + 136
+};
+
+} // namespace
+
+TEST(ArchivoHostil, EveryVersionWordOpensOnlyTheFourLayouts) {
+    const std::vector<std::pair<std::uint16_t, std::size_t>> conocidas = {
+        {2, 588}, {34, 592}, {50, 596}, {100, 616}};
+    for (const std::size_t tamano : {std::size_t{588}, std::size_t{888}}) {
+        std::vector<std::uint8_t> b = Imagen();
+        b.resize(tamano);
+        for (std::uint32_t v = 0; v <= 0xFFFF; ++v) {
+            Poner(b, 0, static_cast<std::uint16_t>(v));
+            const ResultadoCarga r = Leer(b);
+            std::size_t cabecera = 0;
+            for (const auto& [version, longitud] : conocidas)
+                if (version == v)
+                    cabecera = longitud;
+            if (cabecera != 0 && tamano >= cabecera) {
+                ASSERT_TRUE(r.ok()) << v;
+                EXPECT_EQ(r.lecturas.size(), (tamano - cabecera) / kTamLectura) << v;
+            } else {
+                ASSERT_EQ(r.error, ErrorCarga::Formato) << v << " in " << tamano << " bytes";
+            }
+        }
+    }
+}
+
+TEST(ArchivoHostil, CutInsideTheHeaderIsAFormatErrorAndInsideAReadingDropsIt) {
+    for (const std::uint16_t version : {2, 34, 50, 100}) {
+        std::vector<std::uint8_t> b = Imagen();
+        Poner(b, 0, version);
+        for (std::size_t n = 0; n < LongitudCabecera(version); ++n)
+            ASSERT_EQ(Leer(std::vector<std::uint8_t>(b.begin(), b.begin() + n)).error, ErrorCarga::Formato)
+                << "version " << version << " cut at " << n;
+    }
+    const std::vector<std::uint8_t> b = Imagen();
+    for (std::size_t n = kTamCabecera; n <= b.size(); ++n) {
+        const ResultadoCarga r = Leer(std::vector<std::uint8_t>(b.begin(), b.begin() + n));
+        ASSERT_TRUE(r.ok()) << n;
+        ASSERT_EQ(r.lecturas.size(), (n - kTamCabecera) / kTamLectura) << n;
+        if (!r.lecturas.empty()) {
+            EXPECT_EQ(r.lecturas[0], DosLecturas()[0]) << n;
+        }
+    }
+}
+
+TEST(ArchivoHostil, TextLengthsAboveTheCapacityStopAtTheFieldEnd) {
+    const Campo textos[] = {
+        {"empresa", 2},    {"provincia", 103}, {"distribuidor", 204}, {"fax", 305},
+        {"telefono", 326}, {"cliente", 356},   {"direccion", 457},    {"mes", kTamCabecera + kTamLectura}};
+    const ResultadoCarga esperado = Leer(Imagen());
+    for (const Campo& c : textos) {
+        for (const std::uint8_t longitud : {101, 200, 255}) {
+            std::vector<std::uint8_t> b = Imagen();
+            Poner(b, c.offset, longitud);
+            const ResultadoCarga r = Leer(b);
+            ASSERT_TRUE(r.ok()) << c.nombre;
+            EXPECT_EQ(r.datos, esperado.datos) << c.nombre << " length " << int(longitud);
+            EXPECT_EQ(r.lecturas, esperado.lecturas) << c.nombre << " length " << int(longitud);
+        }
+    }
+}
+
+TEST(ArchivoHostil, ExtremeNumbersAreReadAsTheyAreAndShownWithinRange) {
+    const Campo enteros[] = {{"tarifa", 348},
+                             {"voltaje", 352},
+                             {"horas", 556},
+                             {"armonicos", 568},
+                             {"tipoLectura", 572},
+                             {"seleccionModelo", 576},
+                             {"reservado1", 580},
+                             {"frecuencia", 584},
+                             {"temperatura", 588},
+                             {"reservado2", 592},
+                             {"tipoCalculo", 596},
+                             {"potenciaMaxima", 600},
+                             {"transformadorEntrada", 608},
+                             {"equipos", 612},
+                             {"ano", kTamCabecera + kTamLectura + 16}};
+    const Campo dobles[] = {{"kwht", 24}, {"mdr", 64},  {"coseno", 72}, {"kvarh", 80}, {"ifp", 88},
+                            {"it", 96},   {"cpc", 104}, {"ia", 120},    {"rr", 128}};
+    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    const std::int32_t valoresEnteros[] = {kMin, -1, 2, 9, 745, kMax};
+    const double valoresReales[] = {kNaN, -kNaN, kInf, -kInf, 1e300, -1e300, -1, -0.0, 4.9e-324};
+
+    // A study read and saved again gives back the same bytes: each value landed in its own field.
+    const auto comprobar = [](const std::vector<std::uint8_t>& b, const std::string& que) {
+        const ResultadoCarga r = Leer(b);
+        ASSERT_TRUE(r.ok()) << que;
+        EXPECT_EQ(CodificarFacturacion(r.datos, r.lecturas), b) << que;
+        EXPECT_TRUE(PanelEnRango(MostrarDatos(r.datos))) << que;
+    };
+    for (const Campo& c : enteros)
+        for (const std::int32_t v : valoresEnteros) {
+            std::vector<std::uint8_t> b = Imagen();
+            Poner(b, c.offset, v);
+            comprobar(b, std::string(c.nombre) + " = " + std::to_string(v));
+        }
+    for (const double v : valoresReales) {
+        std::vector<std::uint8_t> b = Imagen();
+        Poner(b, 560, static_cast<float>(v));
+        comprobar(b, "cosenoDeseado = " + std::to_string(v));
+        for (const Campo& c : dobles) {
+            b = Imagen();
+            Poner(b, kTamCabecera + kTamLectura + c.offset, v);
+            comprobar(b, std::string(c.nombre) + " = " + std::to_string(v));
+        }
+    }
+    // Any non-zero byte of a boolean reads as true.
+    for (const std::size_t offset : {564, 604}) {
+        std::vector<std::uint8_t> b = Imagen();
+        Poner(b, offset, std::uint8_t{0xFE});
+        const ResultadoCarga r = Leer(b);
+        ASSERT_TRUE(r.ok());
+        EXPECT_TRUE(offset == 564 ? r.datos.porPrecio : r.datos.tieneTransformador) << offset;
+    }
+}
+
+TEST(ArchivoHostil, WhatIsNoRegularFileIsRefusedWithTheSystemsReason) {
+    CarpetaTemporal dir;
+    std::filesystem::create_directory(dir.ruta() / "carpeta.fac");
+    ASSERT_EQ(::mkfifo((dir / "tuberia.fac").c_str(), 0600), 0);
+    { std::ofstream grande(dir / "grande.fac", std::ios::binary); }
+    std::filesystem::resize_file(dir / "grande.fac", kTamMaximoArchivo + 1); // sparse: no disk used
+    const std::string casos[] = {dir / "no-existe.fac", dir / "carpeta.fac", dir / "tuberia.fac", "/dev/zero",
+                                 dir / "grande.fac"};
+    for (const std::string& ruta : casos) {
+        const ResultadoCarga r = CargarFacturacion(ruta, TDatosEstudio{});
+        EXPECT_EQ(r.error, ErrorCarga::Apertura) << ruta;
+        EXPECT_FALSE(r.detalle.empty()) << ruta;
+        EXPECT_TRUE(LeerArchivo<TEquipo>(ruta).empty()) << ruta;
+        EXPECT_TRUE(LeerArchivo<TConductor>(ruta).empty()) << ruta;
+    }
+}
+
+TEST(ArchivoHostil, AFileWithoutReadPermissionIsRefused) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop the superuser from reading";
+    CarpetaTemporal dir;
+    const std::string ruta = dir / "cerrado.fac";
+    Escribir(ruta, Imagen());
+    ASSERT_EQ(::chmod(ruta.c_str(), 0), 0);
+    const ResultadoCarga r = CargarFacturacion(ruta, TDatosEstudio{});
+    EXPECT_EQ(r.error, ErrorCarga::Apertura);
+    EXPECT_FALSE(r.detalle.empty());
+    EXPECT_TRUE(LeerArchivo<TConductor>(ruta).empty());
+}
+
+namespace {
+
+TEquipo EquipoLleno() {
+    TEquipo e;
+    e.codigo.assign(20, 'K');
+    e.serie.assign(20, 'S');
+    e.reservado1.fill(0x11);
+    e.potencia = 150;
+    e.tension = 400;
+    e.precio = 3000;
+    e.armonicos = 1;
+    e.tipo = 1;
+    e.indicador = 9;
+    return e;
+}
+
+TTransformador TransformadorLleno() {
+    TTransformador t;
+    t.reservado1.fill(0xFF); // laid out as a text whose length byte says 255
+    t.designacion.assign(20, 'D');
+    t.intensidad = 400;
+    return t;
+}
+
+struct CampoCatalogo {
+    const char* nombre;
+    std::size_t offset;
+    bool entero; // int32; otherwise a float
+};
+
+template <class Registro>
+void ComprobarCampos(const Registro& base, const std::vector<CampoCatalogo>& campos) {
+    const float reales[] = {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            -1,
+                            3.4e38f,
+                            0};
+    const std::int32_t enteros[] = {std::numeric_limits<std::int32_t>::min(), -1, 0, 1, 65535,
+                                    std::numeric_limits<std::int32_t>::max()};
+    for (const CampoCatalogo& c : campos)
+        for (std::size_t i = 0; i < std::size(reales); ++i) {
+            std::vector<std::uint8_t> b = base.Codificar();
+            if (c.entero)
+                Poner(b, c.offset, enteros[i]);
+            else
+                Poner(b, c.offset, reales[i]);
+            const std::vector<Registro> leidos = DecodificarRegistros<Registro>(b);
+            ASSERT_EQ(leidos.size(), 1u);
+            EXPECT_EQ(leidos[0].Codificar(), b) << c.nombre << " #" << i;
+        }
+}
+
+} // namespace
+
+TEST(CatalogoHostil, TextLengthsAboveTheCapacityStopAtTheFieldEnd) {
+    for (const std::size_t offset : {0, 21}) {
+        std::vector<std::uint8_t> b = EquipoLleno().Codificar();
+        b[offset] = 255;
+        EXPECT_EQ(TEquipo::Decodificar(b), EquipoLleno()) << offset;
+    }
+    std::vector<std::uint8_t> b = TransformadorLleno().Codificar();
+    b[21] = 255;
+    EXPECT_EQ(TTransformador::Decodificar(b), TransformadorLleno());
+}
+
+TEST(CatalogoHostil, ExtremeNumbersAreReadAsTheyAre) {
+    ComprobarCampos(EquipoLleno(), {{"potencia", 52, false}, {"tension", 60, true}, {"precio", 64, false}});
+    ComprobarCampos(TransformadorLleno(), {{"intensidad", 44, false}});
+    ComprobarCampos(TConductor{}, {{"seccion", 0, false}, {"intensidad", 8, false}});
+}
+
+TEST(CatalogoHostil, FilesOfAnyLengthLoadTheirCompleteRecords) {
+    CarpetaTemporal dir;
+    const std::vector<std::uint8_t> dos = [] {
+        std::vector<std::uint8_t> b = EquipoLleno().Codificar();
+        b.insert(b.end(), b.begin(), b.end());
+        return b;
+    }();
+    for (const std::size_t n : {0, 1, 71, 72, 143, 144, 150}) {
+        Escribir(dir / "bateria.dat",
+                 std::vector<std::uint8_t>(dos.begin(), dos.begin() + std::min(n, dos.size())));
+        EXPECT_EQ(LeerArchivo<TEquipo>(dir / "bateria.dat").size(),
+                  std::min(n, dos.size()) / TEquipo::kTamano)
+            << n;
+    }
+}
+
+TEST(CatalogoHostil, AConductorCatalogueWhoseLargestCurrentIsZeroLoads) {
+    CarpetaTemporal dir;
+    std::vector<std::uint8_t> b;
+    for (const float intensidad : {17.5f, 24.0f, 0.0f}) {
+        TConductor c;
+        c.seccion = 1.5f;
+        c.intensidad = intensidad;
+        const std::vector<std::uint8_t> uno = c.Codificar();
+        b.insert(b.end(), uno.begin(), uno.end());
+    }
+    Escribir(dir / "cond.dat", b);
+    const std::vector<TConductor> cond = LeerArchivo<TConductor>(dir / "cond.dat");
+    ASSERT_EQ(cond.size(), 3u);
+    EXPECT_EQ(cond.back().intensidad, 0.0f);
+}
