@@ -36,54 +36,60 @@ void Comprobar(std::span<const std::uint8_t> bytes, Flotantes... flotantes) {
     Exigir(Imagen(otra) == imagen, "a record encodes back to the same bytes");
 }
 
-TEquipo Equipo(const char* codigo, const char* serie, float potencia, std::int32_t tension, float precio,
-               std::uint8_t armonicos, std::uint8_t tipo) {
-    TEquipo e;
-    e.codigo = codigo;
-    e.serie = serie;
-    e.potencia = potencia;
-    e.tension = tension;
-    e.precio = precio;
-    e.armonicos = armonicos;
-    e.tipo = tipo;
-    return e;
-}
-
-TTransformador Transformador(const char* designacion, float intensidad) {
-    TTransformador t;
-    t.designacion = designacion;
-    t.intensidad = intensidad;
-    return t;
-}
-
-TConductor Conductor(float seccion, float intensidad) {
-    TConductor c;
-    c.seccion = seccion;
-    c.intensidad = intensidad;
-    return c;
-}
-
 } // namespace
 
 std::vector<Semilla> tarvik::fuzz::Semillas(const std::filesystem::path& datos) {
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
     std::vector<Semilla> s = {
-        {"bateria", Imagen<TEquipo>({Equipo("JD-400-7.5", "Jade", 7.5f, 400, 612, 0, 0),
-                                     Equipo("JD-440-120", "Jade", 120, 440, 4380.5f, 1, 0),
-                                     Equipo("HM-400-300", "Hematites", 300, 400, 0, 1, 0),
-                                     Equipo("CF-400-10", "Ambar", 10, 400, 215, 0, 1)})},
-        {"filtros", Imagen<TEquipo>({Equipo("FZ-400-100", "Zentrola", 100, 400, 9850, 1, 0),
-                                     Equipo("FZ-230-50", "Zentrola", 50, 230, 7100, 1, 0)})},
-        {"trans", Imagen<TTransformador>({Transformador("TI 50/5", 50), Transformador("TI 400/5", 400),
-                                          Transformador("TI 4000/5", 4000)})},
-        {"cond", Imagen<TConductor>(
-                     {Conductor(1.5f, 17.5f), Conductor(16, 76), Conductor(95, 223), Conductor(300, 464)})},
+        {"bateria",
+         Imagen<TEquipo>({
+             {.codigo = "JD-400-7.5", .serie = "Jade", .potencia = 7.5f, .tension = 400, .precio = 612},
+             {.codigo = "JD-440-120",
+              .serie = "Jade",
+              .potencia = 120,
+              .tension = 440,
+              .precio = 4380.5f,
+              .armonicos = 1},
+             {.codigo = "HM-400-300", .serie = "Hematites", .potencia = 300, .tension = 400, .armonicos = 1},
+             {.codigo = "CF-400-10",
+              .serie = "Ambar",
+              .potencia = 10,
+              .tension = 400,
+              .precio = 215,
+              .tipo = 1},
+         })},
+        {"filtros", Imagen<TEquipo>({
+                        {.codigo = "FZ-400-100",
+                         .serie = "Zentrola",
+                         .potencia = 100,
+                         .tension = 400,
+                         .precio = 9850,
+                         .armonicos = 1},
+                        {.codigo = "FZ-230-50",
+                         .serie = "Zentrola",
+                         .potencia = 50,
+                         .tension = 230,
+                         .precio = 7100,
+                         .armonicos = 1},
+                    })},
+        {"trans", Imagen<TTransformador>({{.designacion = "TI 50/5", .intensidad = 50},
+                                          {.designacion = "TI 400/5", .intensidad = 400},
+                                          {.designacion = "TI 4000/5", .intensidad = 4000}})},
+        {"cond", Imagen<TConductor>({{.seccion = 1.5f, .intensidad = 17.5f},
+                                     {.seccion = 16, .intensidad = 76},
+                                     {.seccion = 95, .intensidad = 223},
+                                     {.seccion = 300, .intensidad = 464}})},
+        // Odd values a damaged catalogue may hold.
+        {"valores-extremos", Imagen<TEquipo>({{.codigo = "XXXXXXXXXXXXXXXXXXXX",
+                                               .potencia = kInf,
+                                               .tension = -1,
+                                               .precio = kNaN,
+                                               .armonicos = 7,
+                                               .tipo = 255,
+                                               .indicador = 0x80}})},
+        {"cond-sin-intensidad", Imagen<TConductor>({{.seccion = 1.5f, .intensidad = 0}})},
     };
-    // Odd values a damaged catalogue may hold.
-    TEquipo raro = Equipo("XXXXXXXXXXXXXXXXXXXX", "", std::numeric_limits<float>::infinity(), -1,
-                          std::numeric_limits<float>::quiet_NaN(), 7, 255);
-    raro.indicador = 0x80;
-    s.push_back({"valores-extremos", Imagen<TEquipo>({raro})});
-    s.push_back({"cond-sin-intensidad", Imagen<TConductor>({Conductor(1.5f, 0)})});
     for (Semilla& fuera : ArchivosDe(datos, "dbf", ".dat"))
         s.push_back(std::move(fuera));
     return s;

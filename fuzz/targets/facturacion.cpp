@@ -33,40 +33,34 @@ bool MismoEstudio(const ResultadoCarga& a, const ResultadoCarga& b) {
 }
 
 TLectura Lectura(const char* mes, std::int32_t ano, double kwht, double kvarh, double mdr) {
-    TLectura l;
-    l.mes = mes;
-    l.ano = ano;
-    l.kwht = kwht;
-    l.kvarh = kvarh;
-    l.mdr = mdr;
-    l.cpc = 150;
-    l.ifp = 2.5;
-    l.it = 1830.4;
-    l.ia = 96.12;
-    l.rr = 12.3;
-    return l;
+    return {.mes = mes,
+            .ano = ano,
+            .kwht = kwht,
+            .mdr = mdr,
+            .kvarh = kvarh,
+            .ifp = 2.5,
+            .it = 1830.4,
+            .cpc = 150,
+            .ia = 96.12,
+            .rr = 12.3};
 }
 
 TDatosEstudio Cliente() {
-    TDatosEstudio d;
-    d.empresa = "INSTALACIONES EL\xD1"
-                "ANDU S.L.";
-    d.provincia = "C\xC1"
-                  "CERES";
-    d.distribuidor = "DISTRIBUIDORA DEL OESTE";
-    d.fax = "927 000 001";
-    d.telefono = "927 000 000";
-    d.tarifa = 3;
-    d.voltaje = 0;
-    d.cliente = "CONSERVAS ATL\xC1NTICO";
-    d.direccion = "POL\xCDGONO INDUSTRIAL 4, NAVE 7";
-    d.horas = 320;
-    d.cosenoDeseado = 0.98f;
-    d.armonicos = 1;
-    d.frecuencia = 0;
-    d.temperatura = 1;
-    d.equipos = 1;
-    return d;
+    return {.empresa = "INSTALACIONES EL\xD1"
+                       "ANDU S.L.",
+            .provincia = "C\xC1"
+                         "CERES",
+            .distribuidor = "DISTRIBUIDORA DEL OESTE",
+            .fax = "927 000 001",
+            .telefono = "927 000 000",
+            .tarifa = 3,
+            .cliente = "CONSERVAS ATL\xC1NTICO",
+            .direccion = "POL\xCDGONO INDUSTRIAL 4, NAVE 7",
+            .horas = 320,
+            .cosenoDeseado = 0.98f,
+            .armonicos = 1,
+            .temperatura = 1,
+            .equipos = 1};
 }
 
 std::vector<TLectura> Ano(int periodos) {

@@ -35,35 +35,30 @@ template <class T> void Poner(std::vector<std::uint8_t>& b, std::size_t offset, 
 
 // A study whose texts fill their fields, so that a length byte above the capacity points at text.
 TDatosEstudio Lleno() {
-    TDatosEstudio d;
-    d.empresa.assign(kCapEmpresa, 'E');
-    d.provincia.assign(kCapProvincia, 'P');
-    d.distribuidor.assign(kCapDistribuidor, 'D');
-    d.fax.assign(kCapFax, 'F');
-    d.telefono.assign(kCapTelefono, 'T');
-    d.cliente.assign(kCapCliente, 'C');
-    d.direccion.assign(kCapDireccion, '\xD1');
-    d.tarifa = 2;
-    d.voltaje = 1;
-    d.horas = 300;
-    d.cosenoDeseado = 0.95f;
-    d.temperatura = 1;
-    d.reservado2 = 77;
-    d.potenciaMaxima = 400;
-    d.transformadorEntrada = 630;
-    d.equipos = 1;
-    return d;
+    return {.empresa = std::string(kCapEmpresa, 'E'),
+            .provincia = std::string(kCapProvincia, 'P'),
+            .distribuidor = std::string(kCapDistribuidor, 'D'),
+            .fax = std::string(kCapFax, 'F'),
+            .telefono = std::string(kCapTelefono, 'T'),
+            .tarifa = 2,
+            .voltaje = 1,
+            .cliente = std::string(kCapCliente, 'C'),
+            .direccion = std::string(kCapDireccion, '\xD1'),
+            .horas = 300,
+            .cosenoDeseado = 0.95f,
+            .temperatura = 1,
+            .reservado2 = 77,
+            .potenciaMaxima = 400,
+            .transformadorEntrada = 630,
+            .equipos = 1};
 }
 
 std::vector<TLectura> DosLecturas() {
-    std::vector<TLectura> l(2);
-    for (std::size_t i = 0; i < l.size(); ++i) {
-        l[i].mes.assign(kCapMes, static_cast<char>('A' + i));
-        l[i].ano = 2024;
-        l[i].kwht = 30000;
-        l[i].kvarh = 21000;
-        l[i].mdr = 150;
-        l[i].reservado1.fill(0x5A);
+    std::vector<TLectura> l;
+    for (const char letra : {'A', 'B'}) {
+        l.push_back(
+            {.mes = std::string(kCapMes, letra), .ano = 2024, .kwht = 30000, .mdr = 150, .kvarh = 21000});
+        l.back().reservado1.fill(0x5A);
     }
     return l;
 }
@@ -249,24 +244,21 @@ TEST(ArchivoHostil, AFileWithoutReadPermissionIsRefused) {
 namespace {
 
 TEquipo EquipoLleno() {
-    TEquipo e;
-    e.codigo.assign(20, 'K');
-    e.serie.assign(20, 'S');
+    TEquipo e{.codigo = std::string(20, 'K'),
+              .serie = std::string(20, 'S'),
+              .potencia = 150,
+              .tension = 400,
+              .precio = 3000,
+              .armonicos = 1,
+              .tipo = 1,
+              .indicador = 9};
     e.reservado1.fill(0x11);
-    e.potencia = 150;
-    e.tension = 400;
-    e.precio = 3000;
-    e.armonicos = 1;
-    e.tipo = 1;
-    e.indicador = 9;
     return e;
 }
 
 TTransformador TransformadorLleno() {
-    TTransformador t;
+    TTransformador t{.designacion = std::string(20, 'D'), .intensidad = 400};
     t.reservado1.fill(0xFF); // laid out as a text whose length byte says 255
-    t.designacion.assign(20, 'D');
-    t.intensidad = 400;
     return t;
 }
 
@@ -338,10 +330,8 @@ TEST(CatalogoHostil, AConductorCatalogueWhoseLargestCurrentIsZeroLoads) {
     CarpetaTemporal dir;
     std::vector<std::uint8_t> b;
     for (const float intensidad : {17.5f, 24.0f, 0.0f}) {
-        TConductor c;
-        c.seccion = 1.5f;
-        c.intensidad = intensidad;
-        const std::vector<std::uint8_t> uno = c.Codificar();
+        const std::vector<std::uint8_t> uno =
+            TConductor{.seccion = 1.5f, .intensidad = intensidad}.Codificar();
         b.insert(b.end(), uno.begin(), uno.end());
     }
     Escribir(dir / "cond.dat", b);

@@ -25,14 +25,13 @@ namespace fs = std::filesystem;
 namespace {
 
 std::vector<TLectura> MuchasLecturas(std::size_t n, double base) {
-    std::vector<TLectura> lecturas(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        lecturas[i].mes = "MES " + std::to_string(i % 12 + 1);
-        lecturas[i].ano = 2000 + static_cast<std::int32_t>(i / 12);
-        lecturas[i].kwht = base + static_cast<double>(i);
-        lecturas[i].kvarh = base / 2 + static_cast<double>(i);
-        lecturas[i].mdr = 180;
-    }
+    std::vector<TLectura> lecturas;
+    for (std::size_t i = 0; i < n; ++i)
+        lecturas.push_back({.mes = "MES " + std::to_string(i % 12 + 1),
+                            .ano = 2000 + static_cast<std::int32_t>(i / 12),
+                            .kwht = base + static_cast<double>(i),
+                            .mdr = 180,
+                            .kvarh = base / 2 + static_cast<double>(i)});
     return lecturas;
 }
 
