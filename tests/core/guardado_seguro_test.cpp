@@ -2,7 +2,7 @@
 // complete old study or the complete new one, and at most the temporary file of the killed save
 // beside it, which the next save removes.
 
-#include "carpeta_temporal.h"
+#include "archivos.h"
 
 #include "study/facturacion.h"
 
@@ -12,7 +12,6 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <fstream>
 #include <random>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -20,6 +19,7 @@
 #include <unistd.h>
 
 using namespace tarvik;
+using prueba::CarpetaTemporal;
 namespace fs = std::filesystem;
 
 namespace {
@@ -35,13 +35,6 @@ std::vector<TLectura> MuchasLecturas(std::size_t n, double base) {
     return lecturas;
 }
 
-std::vector<std::uint8_t> Contenido(const std::string& ruta) {
-    std::vector<std::uint8_t> bytes;
-    std::string detalle;
-    EXPECT_TRUE(LeerBytes(ruta, bytes, detalle)) << detalle;
-    return bytes;
-}
-
 // The temporary files of saves of `nombre` in the folder.
 std::vector<std::string> Temporales(const fs::path& carpeta, const std::string& nombre) {
     std::vector<std::string> vistos;
@@ -51,10 +44,6 @@ std::vector<std::string> Temporales(const fs::path& carpeta, const std::string& 
             vistos.push_back(visto);
     }
     return vistos;
-}
-
-void Escribir(const std::string& ruta, const std::string& texto) {
-    std::ofstream(ruta) << texto;
 }
 
 } // namespace
@@ -94,26 +83,26 @@ TEST(GuardadoSeguro, KilledAtAnyMomentLeavesTheOldOrTheNewStudyWhole) {
         int estado = 0;
         ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
 
-        const std::vector<std::uint8_t> enDisco = Contenido(ruta);
+        const std::vector<std::uint8_t> enDisco = prueba::LeerTodo(ruta);
         EXPECT_TRUE(enDisco == bytesViejos || enDisco == bytesNuevos)
             << "kill " << vez << " left a torn study of " << enDisco.size() << " bytes";
         EXPECT_LE(Temporales(dir.ruta(), "estudio.fac").size(), 1u) << "kill " << vez;
     }
 
     ASSERT_TRUE(GuardarFacturacion(ruta, viejo, lecturasViejas).ok);
-    EXPECT_EQ(Contenido(ruta), bytesViejos);
+    EXPECT_EQ(prueba::LeerTodo(ruta), bytesViejos);
     EXPECT_TRUE(Temporales(dir.ruta(), "estudio.fac").empty());
 }
 
 TEST(GuardadoSeguro, RemovesOnlyTheTemporaryFilesThatNoSaveHolds) {
     CarpetaTemporal dir;
     const std::string ruta = dir / "estudio.fac";
-    Escribir(dir / ".estudio.fac.Ab3xZ9", "left by a killed save");
-    Escribir(dir / ".estudio.fac.Qw8rT1", "being written by another program");
-    Escribir(dir / ".otro.fac.Ab3xZ9", "another study's");
-    Escribir(dir / ".estudio.fac.copia", "not ours: other length");
-    Escribir(dir / "estudio.fac.Ab3xZ9", "not ours: not hidden");
-    const int enUso = ::open((dir / ".estudio.fac.Qw8rT1").c_str(), O_RDONLY);
+    const std::string abandonado = dir / ".estudio.fac.Ab3xZ9"; // left by a killed save
+    const std::string enCurso = dir / ".estudio.fac.Qw8rT1";    // another program is writing it
+    for (const std::string& ruta : {abandonado, enCurso, dir / ".otro.fac.Ab3xZ9", dir / ".estudio.fac.copia",
+                                    dir / "estudio.fac.Ab3xZ9"})
+        prueba::EscribirTodo(ruta, {1});
+    const int enUso = ::open(enCurso.c_str(), O_RDONLY);
     ASSERT_GE(enUso, 0);
     ASSERT_EQ(::flock(enUso, LOCK_EX), 0);
 
@@ -126,25 +115,4 @@ TEST(GuardadoSeguro, RemovesOnlyTheTemporaryFilesThatNoSaveHolds) {
     std::sort(quedan.begin(), quedan.end());
     EXPECT_EQ(quedan, (std::vector<std::string>{".estudio.fac.Qw8rT1", ".estudio.fac.copia",
                                                 ".otro.fac.Ab3xZ9", "estudio.fac", "estudio.fac.Ab3xZ9"}));
-}
-
-TEST(GuardadoSeguro, AFailedSaveSaysWhyAndLeavesNothingBehind) {
-    CarpetaTemporal dir;
-    fs::create_directory(dir.ruta() / "carpeta.fac");
-    Escribir((dir.ruta() / "carpeta.fac" / "dentro").string(), "kept");
-    struct Caso {
-        const char* que;
-        std::string ruta;
-    } casos[] = {
-        {"a folder in place of the study", dir / "carpeta.fac"},
-        {"a missing folder", (dir.ruta() / "no-existe" / "estudio.fac").string()},
-    };
-    for (const Caso& c : casos) {
-        const ResultadoGuardado r = GuardarFacturacion(c.ruta, TDatosEstudio{}, MuchasLecturas(3, 1));
-        EXPECT_FALSE(r.ok) << c.que;
-        EXPECT_FALSE(r.detalle.empty()) << c.que;
-    }
-    EXPECT_TRUE(fs::is_directory(dir.ruta() / "carpeta.fac"));
-    EXPECT_TRUE(fs::exists(dir.ruta() / "carpeta.fac" / "dentro"));
-    EXPECT_TRUE(Temporales(dir.ruta(), "carpeta.fac").empty());
 }
