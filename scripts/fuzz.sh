@@ -47,7 +47,7 @@ for t in "${objetivos[@]}"; do
   if [ -d "$here/fuzz/corpus/$t" ]; then corpora+=("$here/fuzz/corpus/$t"); fi
   registro="$build/registros/$t.log"
   resultado=ok
-  if ! "$build/bin/fuzz_$t" -max_total_time="$segundos" -timeout=10 -max_len=8192 -print_final_stats=1 \
+  if ! "$build/bin/fuzz_$t" -max_total_time="$segundos" -timeout=10 -max_len=4096 -print_final_stats=1 \
       -artifact_prefix="$build/hallazgos/$t-" "${corpora[@]}" > "$registro" 2>&1; then
     resultado=FAILED
     fallos=$((fallos + 1))
