@@ -27,6 +27,7 @@ struct TEquipo {
 
     static TEquipo Decodificar(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Codificar() const;
+    bool operator==(const TEquipo&) const = default;
 };
 
 // A current transformer with a 5 A secondary (52 bytes in the file).
@@ -39,6 +40,7 @@ struct TTransformador {
 
     static TTransformador Decodificar(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Codificar() const;
+    bool operator==(const TTransformador&) const = default;
 };
 
 // A supply conductor (12 bytes in the file), listed in increasing order of current.
@@ -50,6 +52,7 @@ struct TConductor {
 
     static TConductor Decodificar(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Codificar() const;
+    bool operator==(const TConductor&) const = default;
 };
 
 // Reads a headerless file of fixed-size records in file order. A missing or unreadable file gives
