@@ -100,7 +100,8 @@ TLectura DecodificarLectura(std::span<const std::uint8_t> bytes) {
     return l;
 }
 
-std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos, const std::vector<TLectura>& lecturas) {
+std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos,
+                                               const std::vector<TLectura>& lecturas) {
     std::vector<std::uint8_t> out = CodificarCabecera(datos);
     out.reserve(kTamCabecera + kTamLectura * lecturas.size());
     for (const TLectura& l : lecturas) {
@@ -181,13 +182,21 @@ bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::s
         detalle = std::strerror(errno);
         return false;
     }
-    std::uint8_t buffer[65536];
+    // Straight into the vector: sized from the file's length (one byte more, to meet the end in the
+    // same read), and grown if the file turns out longer.
+    struct stat info {};
+    std::size_t capacidad = 65536;
+    if (::fstat(::fileno(f), &info) == 0 && info.st_size >= 0)
+        capacidad = static_cast<std::size_t>(info.st_size) + 1;
+    std::size_t leidos = 0;
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, f);
-        bytes.insert(bytes.end(), buffer, buffer + got);
-        if (got < sizeof buffer)
+        bytes.resize(capacidad);
+        leidos += std::fread(bytes.data() + leidos, 1, capacidad - leidos, f);
+        if (leidos < capacidad)
             break;
+        capacidad *= 2;
     }
+    bytes.resize(leidos);
     const bool failed = std::ferror(f) != 0;
     const int err = errno;
     std::fclose(f);
@@ -231,8 +240,9 @@ ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudi
     ResultadoGuardado res;
     const std::vector<std::uint8_t> bytes = CodificarFacturacion(datos, lecturas);
     const std::filesystem::path destino(ruta);
-    std::string plantilla = (destino.parent_path().empty() ? std::filesystem::path(".") : destino.parent_path()) /
-                            ("." + destino.filename().string() + ".XXXXXX");
+    std::string plantilla =
+        (destino.parent_path().empty() ? std::filesystem::path(".") : destino.parent_path()) /
+        ("." + destino.filename().string() + ".XXXXXX");
     std::vector<char> nombre(plantilla.begin(), plantilla.end());
     nombre.push_back('\0');
     const int fd = ::mkstemp(nombre.data());
@@ -242,7 +252,7 @@ ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudi
         return res;
     }
     // Keep the permissions an existing study had; a new one gets the usual ones.
-    struct stat st{};
+    struct stat st {};
     const mode_t modo = ::stat(ruta.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
     ::fchmod(fd, modo);
     bool ok = escribirTodo(fd, bytes) && ::fsync(fd) == 0;
