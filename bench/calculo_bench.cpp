@@ -1,75 +1,41 @@
 // The calculation on a year of readings and on a million, beside the time it takes only to read the
 // bytes of a million-reading study.
 
+#include "catalogos_prueba.h"
 #include "engine/calculo.h"
 #include "study/facturacion.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 using namespace tarvik;
 
 namespace {
 
-template <class Registro>
-void Escribir(const std::filesystem::path& ruta, const std::vector<Registro>& registros) {
-    std::ofstream f(ruta, std::ios::binary);
-    for (const Registro& r : registros) {
-        const auto b = r.Codificar();
-        f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    }
+// A catalogue of the usual size: eight series of banks from 5 to 1000 kvar at three voltage classes,
+// with and without harmonics, and fixed transformer capacitors.
+std::vector<TEquipo> Bancos() {
+    std::vector<TEquipo> bancos;
+    for (const char* serie :
+         {"Ambar", "Berilo", "Coral", "Diamante", "Granate", "Iolita", "Jade", "Hematites"})
+        for (std::int32_t tension : {400, 480, 230})
+            for (std::uint8_t armonicos : {0, 1})
+                for (float kvar = 5; kvar <= 1000; kvar *= 1.25f)
+                    bancos.push_back(prueba::Equipo(serie, kvar, tension, kvar * 40, armonicos));
+    for (float kvar : {10.0f, 15.0f, 20.0f, 25.0f, 30.0f, 32.5f, 40.0f, 50.0f})
+        bancos.push_back(prueba::Equipo("Fija", kvar, 400, 0, 0, 1));
+    return bancos;
 }
 
-// A program folder with a catalogue of the usual size: eight series of banks from 5 to 1000 kvar at
-// three voltage classes, with and without harmonics, and fixed transformer capacitors.
-class Carpeta {
+class Carpeta : public prueba::CarpetaPrograma {
   public:
-    Carpeta() {
-        std::string plantilla = (std::filesystem::temp_directory_path() / "tarvik-bench-XXXXXX").string();
-        raiz_ = ::mkdtemp(plantilla.data());
-        std::filesystem::create_directories(raiz_ / "dbf");
-        std::vector<TEquipo> bancos;
-        for (const char* serie :
-             {"Ambar", "Berilo", "Coral", "Diamante", "Granate", "Iolita", "Jade", "Hematites"})
-            for (std::int32_t tension : {400, 480, 230})
-                for (std::uint8_t armonicos : {0, 1})
-                    for (float kvar = 5; kvar <= 1000; kvar *= 1.25f) {
-                        TEquipo e;
-                        e.codigo = std::string(serie).substr(0, 3) + std::to_string(static_cast<int>(kvar));
-                        e.serie = serie;
-                        e.potencia = kvar;
-                        e.tension = tension;
-                        e.precio = kvar * 40;
-                        e.armonicos = armonicos;
-                        bancos.push_back(e);
-                    }
-        for (float kvar : {10.0f, 15.0f, 20.0f, 25.0f, 30.0f, 32.5f, 40.0f, 50.0f}) {
-            TEquipo e;
-            e.codigo = "CF" + std::to_string(static_cast<int>(kvar));
-            e.serie = "Fija";
-            e.potencia = kvar;
-            e.tension = 400;
-            e.tipo = 1;
-            bancos.push_back(e);
-        }
-        Escribir(raiz_ / "dbf" / "bateria.dat", bancos);
-    }
-    ~Carpeta() {
-        std::error_code ec;
-        std::filesystem::remove_all(raiz_, ec);
-    }
-    const std::filesystem::path& raiz() const { return raiz_; }
-
-  private:
-    std::filesystem::path raiz_;
+    Carpeta() { Escribir("bateria.dat", Bancos()); }
 };
 
 Sesion SesionDe(const Carpeta& carpeta, std::size_t lecturas) {
     Sesion s;
-    s.rutas = Rutas::DesdeCarpeta(carpeta.raiz().string());
+    s.rutas = carpeta.rutas();
     const float conductores[][2] = {{1.5f, 17.5f}, {2.5f, 24}, {4, 32},    {6, 41},   {10, 57},  {16, 76},
                                     {25, 96},      {35, 119},  {50, 144},  {70, 184}, {95, 223}, {120, 259},
                                     {150, 299},    {185, 341}, {240, 403}, {300, 464}};
