@@ -1,5 +1,5 @@
-// The calculation on a year of readings and on a million, beside the time it takes only to read the
-// bytes of a million-reading study.
+// The calculation of an example study with the shipped catalogues, on its year of readings and on a
+// million readings, beside the time it takes only to read the bytes of a million-reading study.
 
 #include "catalogos_prueba.h"
 #include "engine/calculo.h"
@@ -13,74 +13,28 @@ using namespace tarvik;
 
 namespace {
 
-// A catalogue of the usual size: eight series of banks from 5 to 1000 kvar at three voltage classes,
-// with and without harmonics, and fixed transformer capacitors.
-std::vector<TEquipo> Bancos() {
-    std::vector<TEquipo> bancos;
-    for (const char* serie :
-         {"Ambar", "Berilo", "Coral", "Diamante", "Granate", "Iolita", "Jade", "Hematites"})
-        for (std::int32_t tension : {400, 480, 230})
-            for (std::uint8_t armonicos : {0, 1})
-                for (float kvar = 5; kvar <= 1000; kvar *= 1.25f)
-                    bancos.push_back(prueba::Equipo(serie, kvar, tension, kvar * 40, armonicos));
-    for (float kvar : {10.0f, 15.0f, 20.0f, 25.0f, 30.0f, 32.5f, 40.0f, 50.0f})
-        bancos.push_back(prueba::Equipo("Fija", kvar, 400, 0, 0, 1));
-    return bancos;
-}
-
-class Carpeta : public prueba::CarpetaPrograma {
-  public:
-    Carpeta() { Escribir("bateria.dat", Bancos()); }
-};
-
-Sesion SesionDe(const Carpeta& carpeta, std::size_t lecturas) {
+// The monthly 400-volt example with the shipped catalogues, its readings repeated up to `lecturas`.
+Sesion Ejemplo(std::size_t lecturas, DatosPanel& panel) {
     Sesion s;
-    s.rutas = carpeta.rutas();
-    const float conductores[][2] = {{1.5f, 17.5f}, {2.5f, 24}, {4, 32},    {6, 41},   {10, 57},  {16, 76},
-                                    {25, 96},      {35, 119},  {50, 144},  {70, 184}, {95, 223}, {120, 259},
-                                    {150, 299},    {185, 341}, {240, 403}, {300, 464}};
-    for (const auto& c : conductores) {
-        TConductor t;
-        t.seccion = c[0];
-        t.intensidad = c[1];
-        s.CatalogoConductores.push_back(t);
-    }
-    for (float i : {50.0f, 100.0f, 150.0f, 200.0f, 250.0f, 300.0f, 400.0f, 500.0f, 600.0f, 800.0f, 1000.0f}) {
-        TTransformador t;
-        t.designacion = "TI " + std::to_string(static_cast<int>(i)) + "/5";
-        t.intensidad = i;
-        s.CatalogoTransformadores.push_back(t);
-    }
-    s.Lecturas.resize(lecturas);
-    for (std::size_t i = 0; i < lecturas; ++i) {
-        TLectura& l = s.Lecturas[i];
-        l.mes = "MES";
-        l.kwht = 40000 + static_cast<double>(i % 97) * 13.5;
-        l.kvarh = 26000 + static_cast<double>(i % 89) * 21.25;
-        l.mdr = 120 + static_cast<double>(i % 31);
-        l.cpc = 630;
-        l.rr = 85.4;
-        l.it = 3200;
-    }
+    const ResultadoCarga carga =
+        CargarFacturacion(TARVIK_SOURCE_DIR "/examples/bancos-400v-mensual.fac", s.Datos);
+    s.Datos = carga.datos;
+    panel = MostrarDatos(s.Datos);
+    s.rutas = Rutas::DesdeCarpetas(TARVIK_SOURCE_DIR, TARVIK_SOURCE_DIR "/dbf");
+    s.CargarCatalogosFijos();
+    s.Lecturas.reserve(lecturas);
+    while (!carga.lecturas.empty() && s.Lecturas.size() < lecturas)
+        s.Lecturas.push_back(carga.lecturas[s.Lecturas.size() % carga.lecturas.size()]);
     return s;
 }
 
-DatosPanel Panel() {
-    DatosPanel p;
-    p.equipos = 1;
-    p.cosenoDeseado = 0.98;
-    return p;
-}
-
 void Calculo(benchmark::State& state) {
-    const Carpeta carpeta;
-    Sesion s = SesionDe(carpeta, static_cast<std::size_t>(state.range(0)));
-    const DatosPanel panel = Panel();
+    DatosPanel panel;
+    Sesion s = Ejemplo(static_cast<std::size_t>(state.range(0)), panel);
     ListaMensajes mensajes;
     for (auto _ : state) {
         mensajes.clear();
-        const bool ok = Calcular(s, panel, mensajes, ',');
-        if (!ok)
+        if (!Calcular(s, panel, mensajes, ','))
             state.SkipWithError("the calculation was refused");
         benchmark::DoNotOptimize(s.Analisis.qc);
     }
@@ -90,8 +44,9 @@ BENCHMARK(Calculo)->Arg(12)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 // Reading the bytes of a million-reading study from the (cached) file, and decoding it, for scale.
 void LecturaEstudio(benchmark::State& state, bool decodificar) {
-    const Carpeta carpeta;
-    const Sesion s = SesionDe(carpeta, 1000000);
+    const prueba::CarpetaPrograma carpeta;
+    DatosPanel panel;
+    const Sesion s = Ejemplo(1000000, panel);
     const std::string ruta = (carpeta.raiz() / "grande.fac").string();
     {
         const auto bytes = CodificarFacturacion(s.Datos, s.Lecturas);

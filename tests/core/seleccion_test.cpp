@@ -305,8 +305,16 @@ TEST_F(Seleccion, NoConductorFitsKeepsTheListsAligned) {
         EXPECT_EQ(r.intensidadNominal, 0) << c.nombre;
         EXPECT_EQ(r.intensidadConductor, 0) << c.nombre;
         EXPECT_EQ(r.cantidad, 0) << c.nombre;
-        EXPECT_EQ(r.seccion, Texto("no_existe").substr(0, 10)) << c.nombre;
+        EXPECT_EQ(r.seccion, "No existe") << c.nombre;
     }
+}
+
+TEST_F(Seleccion, NoConductorTextIsCutToTheSectionCapacity) {
+    EstablecerIdiomaActivo(kIngles);
+    s.EquiposSeleccionados = {Unidad(10, 400)};
+    SeleccionarConductores(s, '.');
+    EstablecerIdiomaActivo(kEspanol);
+    EXPECT_EQ(s.ConductoresSeleccionados[0].seccion, "Does not e");
 }
 
 TEST_F(Seleccion, SectionTextUsesTheDecimalSeparatorAndTheFirstRecordOfItsCurrent) {
