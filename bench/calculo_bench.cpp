@@ -47,7 +47,7 @@ void LecturaEstudio(benchmark::State& state, bool decodificar) {
     const prueba::CarpetaPrograma carpeta;
     DatosPanel panel;
     const Sesion s = Ejemplo(1000000, panel);
-    const std::string ruta = (carpeta.raiz() / "grande.fac").string();
+    const std::string ruta = (carpeta.ruta() / "grande.fac").string();
     {
         const auto bytes = CodificarFacturacion(s.Datos, s.Lecturas);
         std::ofstream f(ruta, std::ios::binary);

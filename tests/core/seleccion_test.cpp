@@ -396,7 +396,7 @@ TEST(ListaEquipos, ComparedFieldsMatchTheWholeRecord) {
     carpeta.Escribir("bateria.dat", registros);
     // A trailing partial record is dropped.
     {
-        std::ofstream f(carpeta.raiz() / "dbf" / "bateria.dat", std::ios::binary | std::ios::app);
+        std::ofstream f(carpeta.ruta() / "dbf" / "bateria.dat", std::ios::binary | std::ios::app);
         f << "partial";
     }
     ListaEquipos lista;
