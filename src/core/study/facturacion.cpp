@@ -189,20 +189,27 @@ bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::s
         err = EINVAL; // a device, pipe or socket has no end to read up to
     else if (static_cast<std::uint64_t>(st.st_size) > kTamMaximoArchivo)
         err = EFBIG;
-    std::uint8_t buffer[65536];
+    // Straight into the vector, sized from the file's length (one byte more, to meet the end in the
+    // same read), and grown if the file turns out longer.
+    std::size_t capacidad = err == 0 ? static_cast<std::size_t>(st.st_size) + 1 : 0;
+    std::size_t leidos = 0;
     while (err == 0) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        bytes.resize(capacidad);
+        const ssize_t n = ::read(fd, bytes.data() + leidos, capacidad - leidos);
         if (n < 0) {
             if (errno != EINTR)
                 err = errno;
         } else if (n == 0) {
             break;
-        } else if (bytes.size() + static_cast<std::size_t>(n) > kTamMaximoArchivo) {
-            err = EFBIG; // it grew while being read
         } else {
-            bytes.insert(bytes.end(), buffer, buffer + n);
+            leidos += static_cast<std::size_t>(n);
+            if (leidos > kTamMaximoArchivo)
+                err = EFBIG; // it grew while being read
+            else if (leidos == capacidad)
+                capacidad *= 2;
         }
     }
+    bytes.resize(leidos);
     ::close(fd);
     if (err != 0) {
         bytes.clear();
