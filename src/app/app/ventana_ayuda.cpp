@@ -99,11 +99,6 @@ Etiqueta LeerEtiqueta(QStringView texto) {
     return etiqueta;
 }
 
-// The two texts of a caption that the translation table does not hold.
-QString Rotulo(int idioma, const char* espanol, const char* ingles) {
-    return QString::fromUtf8(idioma == kEspanol ? espanol : ingles);
-}
-
 } // namespace
 
 QList<EntradaContenido> LeerContenido(const QByteArray& texto) {
