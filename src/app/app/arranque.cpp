@@ -34,7 +34,8 @@ QIcon IconoPrograma() {
 // Waits while the windows keep being painted and answered.
 void Esperar(int milisegundos) {
     QEventLoop bucle;
-    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
+    // A precise timer: a long interval would otherwise be free to end some percent early or late.
+    QTimer::singleShot(milisegundos, Qt::PreciseTimer, &bucle, &QEventLoop::quit);
     bucle.exec();
 }
 

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,15 @@ namespace {
 
 using Reloj = std::chrono::steady_clock;
 
+// Processor time of the whole process (every thread) in milliseconds.
+double MsProcesador() {
+    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
 struct Paso {
     std::string nombre;
     double ms;
+    double msProcesador;
     bool espera;
 };
 
@@ -25,6 +32,7 @@ struct Medida {
     bool activa = false;
     Reloj::time_point inicio;
     Reloj::time_point ultima;
+    double ultimaProcesador = 0;
     std::vector<Paso> pasos;
 };
 
@@ -38,29 +46,39 @@ void Anotar(const char* paso, bool espera) {
     if (!m.activa)
         return;
     const Reloj::time_point ahora = Reloj::now();
-    m.pasos.push_back({paso, std::chrono::duration<double, std::milli>(ahora - m.ultima).count(), espera});
+    const double procesador = MsProcesador();
+    m.pasos.push_back({paso, std::chrono::duration<double, std::milli>(ahora - m.ultima).count(),
+                       procesador - m.ultimaProcesador, espera});
     m.ultima = ahora;
+    m.ultimaProcesador = procesador;
+}
+
+std::string Numero(double ms) {
+    char texto[32];
+    std::snprintf(texto, sizeof texto, "%.2f", ms);
+    return texto;
 }
 
 // One line: the clock at main() in nanoseconds (the same clock as CLOCK_MONOTONIC, so a caller can
-// add the time before main), each step in milliseconds, and the total of the steps but the pause.
+// add the time before main), each step in milliseconds, and the totals of the steps but the pause:
+// elapsed time, and processor time since the process began.
 void Escribir() {
     const Medida& m = Estado();
     double total = 0;
+    double totalProcesador = 0;
     std::string linea =
         "tarvik-arranque inicio_ns=" +
         std::to_string(
             std::chrono::duration_cast<std::chrono::nanoseconds>(m.inicio.time_since_epoch()).count());
     for (const Paso& p : m.pasos) {
-        char valor[32];
-        std::snprintf(valor, sizeof valor, "%.2f", p.ms);
-        linea += ' ' + p.nombre + '=' + valor;
-        if (!p.espera)
+        linea += ' ' + p.nombre + '=' + Numero(p.ms);
+        if (!p.espera) {
             total += p.ms;
+            totalProcesador += p.msProcesador;
+        }
     }
-    char valor[32];
-    std::snprintf(valor, sizeof valor, "%.2f", total);
-    std::fprintf(stderr, "%s total=%s\n", linea.c_str(), valor);
+    std::fprintf(stderr, "%s total=%s procesador=%s\n", linea.c_str(), Numero(total).c_str(),
+                 Numero(totalProcesador).c_str());
     std::fflush(stderr);
 }
 
@@ -76,7 +94,7 @@ class AlPintar : public QObject {
             QTimer::singleShot(0, [] {
                 Marcar("mostrar");
                 Escribir();
-                QCoreApplication::quit();
+                QCoreApplication::exit(0);
             });
         }
         return false;
@@ -89,6 +107,7 @@ void Empezar() {
     Medida& m = Estado();
     m.activa = qEnvironmentVariableIntValue("TARVIK_MEDIR_ARRANQUE") == 1;
     m.inicio = m.ultima = Reloj::now();
+    m.ultimaProcesador = 0;
 }
 
 void Marcar(const char* paso) {
