@@ -5,16 +5,16 @@
 
 namespace tarvik {
 
+QString Rotulo(int idioma, const char* espanol, const char* ingles) {
+    return QString::fromUtf8(idioma == kEspanol ? espanol : ingles);
+}
+
 QString DesdeAnsi(const std::string& texto) {
     return QString::fromStdString(Cp1252ToUtf8(texto));
 }
 
 std::string HaciaAnsi(const QString& texto) {
     return Utf8ToCp1252(texto.toStdString());
-}
-
-QString Rotulo(int idioma, const char* espanol, const char* ingles) {
-    return QString::fromUtf8(idioma == kEspanol ? espanol : ingles);
 }
 
 } // namespace tarvik
