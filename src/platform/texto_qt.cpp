@@ -1,20 +1,11 @@
 #include "platform/texto_qt.h"
 
-#include "lang/traduccion.h"
 #include "util/cp1252.h"
 
 namespace tarvik {
 
-QString Rotulo(int idioma, const char* espanol, const char* ingles) {
-    return QString::fromUtf8(idioma == kEspanol ? espanol : ingles);
-}
+QString DesdeAnsi(const std::string& texto) { return QString::fromStdString(Cp1252ToUtf8(texto)); }
 
-QString DesdeAnsi(const std::string& texto) {
-    return QString::fromStdString(Cp1252ToUtf8(texto));
-}
-
-std::string HaciaAnsi(const QString& texto) {
-    return Utf8ToCp1252(texto.toStdString());
-}
+std::string HaciaAnsi(const QString& texto) { return Utf8ToCp1252(texto.toStdString()); }
 
 } // namespace tarvik

@@ -6,7 +6,7 @@
 #include "lang/traduccion.h"
 #include "platform/avisos.h"
 #include "platform/recientes.h"
-#include "platform/texto_qt.h"
+#include "platform/rotulo.h"
 
 #include <QDir>
 #include <QDropEvent>

@@ -1,6 +1,7 @@
 #include "app/app/ventana_ayuda.h"
 
 #include "lang/traduccion.h"
+#include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 
 #include <QDesktopServices>
