@@ -210,7 +210,7 @@ TEST_F(ArchivosEstudio, ABillingFileDroppedOnTheWindowOpensIt) {
 TEST_F(ArchivosEstudio, WindowsShowTheProgramsIcon) {
     const QIcon icono = QApplication::windowIcon();
     ASSERT_FALSE(icono.isNull());
-    for (const int lado : {16, 32, 48, 256})
+    for (const int lado : {16, 32, 48, 64})
         EXPECT_TRUE(icono.availableSizes().contains(QSize(lado, lado))) << lado;
     EXPECT_EQ(ventanas.mainform->windowIcon().cacheKey(), icono.cacheKey());
     // The small size is its own drawing, not the large one scaled down.

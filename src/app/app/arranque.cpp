@@ -26,7 +26,7 @@ constexpr int kEsperaPresentacion = 2000; // ms
 // The program's icon in the sizes drawn for it.
 QIcon IconoPrograma() {
     QIcon icono;
-    for (const int lado : {16, 32, 48, 64, 128, 256})
+    for (const int lado : {16, 32, 48, 64})
         icono.addFile(QStringLiteral(":/icono/tarvik-%1.png").arg(lado), QSize(lado, lado));
     return icono;
 }
