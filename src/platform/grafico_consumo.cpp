@@ -1,0 +1,119 @@
+#include "platform/grafico_consumo.h"
+
+#include "lang/traduccion.h"
+#include "platform/texto_qt.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QGraphicsScene>
+#include <QLegend>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace tarvik {
+
+namespace {
+
+const QColor kColorActiva(128, 255, 255);
+const QColor kColorReactiva(255, 0, 0);
+// Text sizes of the report's picture, in hundredths of its side.
+constexpr int kTitulo = 4;
+constexpr int kLeyenda = 3;
+constexpr int kEjes = 3;
+
+QBarSeries* Serie(const QChart& grafico) {
+    return qobject_cast<QBarSeries*>(grafico.series().value(0));
+}
+
+template <class Eje> Eje* EjeDe(const QChart& grafico, Qt::Orientation orientacion) {
+    return qobject_cast<Eje*>(grafico.axes(orientacion).value(0));
+}
+
+// The axis needs distinct category texts: a repeated month gets invisible zero-width marks, so
+// that each reading keeps its own pair of bars under the same visible label.
+QStringList Categorias(const std::vector<TLectura>& lecturas) {
+    QStringList categorias;
+    for (const TLectura& l : lecturas) {
+        QString texto = DesdeAnsi(l.mes);
+        do
+            texto += QChar(0x200B);
+        while (categorias.contains(texto));
+        categorias.append(texto);
+    }
+    return categorias;
+}
+
+QFont EnPixeles(QFont fuente, int pixeles) {
+    fuente.setPixelSize(std::max(1, pixeles));
+    return fuente;
+}
+
+} // namespace
+
+QChart* CrearGraficoConsumo() {
+    auto* grafico = new QChart;
+    grafico->setTitle(DesdeAnsi(Texto("grafico1title")));
+    grafico->legend()->setAlignment(Qt::AlignBottom);
+    grafico->setBackgroundBrush(Qt::white);
+    grafico->setPlotAreaBackgroundVisible(false);
+    grafico->setAnimationOptions(QChart::NoAnimation);
+
+    auto* serie = new QBarSeries;
+    auto* activa = new QBarSet(DesdeAnsi(Texto("grafico1serie1")));
+    activa->setColor(kColorActiva);
+    auto* reactiva = new QBarSet(DesdeAnsi(Texto("grafico1serie2")));
+    reactiva->setColor(kColorReactiva);
+    serie->append(activa);
+    serie->append(reactiva);
+    serie->setLabelsVisible(false);
+    grafico->addSeries(serie);
+
+    auto* meses = new QBarCategoryAxis;
+    auto* valores = new QValueAxis;
+    grafico->addAxis(meses, Qt::AlignBottom);
+    grafico->addAxis(valores, Qt::AlignLeft);
+    serie->attachAxis(meses);
+    serie->attachAxis(valores);
+    return grafico;
+}
+
+void MostrarConsumo(QChart& grafico, const std::vector<TLectura>& lecturas) {
+    QBarSeries* serie = Serie(grafico);
+    QBarSet* activa = serie->barSets().value(0);
+    QBarSet* reactiva = serie->barSets().value(1);
+    activa->remove(0, activa->count());
+    reactiva->remove(0, reactiva->count());
+    double menor = 0;
+    double mayor = 0;
+    for (const TLectura& l : lecturas) {
+        activa->append(l.kwht);
+        reactiva->append(l.kvarh);
+        menor = std::min({menor, l.kwht, l.kvarh});
+        mayor = std::max({mayor, l.kwht, l.kvarh});
+    }
+    auto* meses = EjeDe<QBarCategoryAxis>(grafico, Qt::Horizontal);
+    meses->clear();
+    meses->append(Categorias(lecturas));
+    auto* valores = EjeDe<QValueAxis>(grafico, Qt::Vertical);
+    valores->setRange(menor, mayor > menor ? mayor : menor + 1);
+    valores->applyNiceNumbers();
+}
+
+void DibujarGraficoConsumo(const std::vector<TLectura>& lecturas, int lado, QPainter& pintor,
+                           const QRectF& destino) {
+    QGraphicsScene escena;
+    QChart* grafico = CrearGraficoConsumo();
+    escena.addItem(grafico);
+    MostrarConsumo(*grafico, lecturas);
+    grafico->setTitleFont(EnPixeles(grafico->titleFont(), lado * kTitulo / 100));
+    grafico->legend()->setFont(EnPixeles(grafico->legend()->font(), lado * kLeyenda / 100));
+    for (QAbstractAxis* eje : grafico->axes())
+        eje->setLabelsFont(EnPixeles(eje->labelsFont(), lado * kEjes / 100));
+    grafico->setGeometry(0, 0, lado, lado);
+    escena.setSceneRect(0, 0, lado, lado);
+    escena.render(&pintor, destino, QRectF(0, 0, lado, lado));
+}
+
+} // namespace tarvik

@@ -1,0 +1,102 @@
+#include "platform/informe_qt.h"
+
+#include "platform/avisos.h"
+#include "platform/escritor_paginas.h"
+#include "platform/grafico_consumo.h"
+#include "platform/texto_qt.h"
+
+#include <QDate>
+#include <QDir>
+#include <QLocale>
+#include <QPdfWriter>
+#include <QTemporaryFile>
+
+// The report's logos are compiled into this library; register them once before the first job.
+// (Outside any namespace: the registration function is declared where it is called.)
+static void RegistrarLogos() {
+    static const bool registrados = [] {
+        Q_INIT_RESOURCE(informe);
+        return true;
+    }();
+    (void)registrados;
+}
+
+namespace tarvik {
+
+namespace {
+
+const QString kTituloTrabajo = QStringLiteral("Reporte Tarvik");
+
+Mensaje Error(const QString& texto) {
+    return {TipoMensaje::Error, "", texto.toStdString()};
+}
+
+} // namespace
+
+OpcionesInforme OpcionesDelSistema() {
+    const QLocale local = QLocale::system();
+    const std::string separador = HaciaAnsi(local.decimalPoint());
+    return {HaciaAnsi(local.toString(QDate::currentDate(), QLocale::ShortFormat)),
+            separador.size() == 1 ? separador[0] : '.'};
+}
+
+bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
+                       const SeccionesInforme& secciones, const OpcionesInforme& opciones,
+                       ListaMensajes& mensajes) {
+    RegistrarLogos();
+    QTemporaryFile paginas(QDir(QDir::tempPath().trimmed()).filePath("brpXXXXXX"));
+    if (!paginas.open()) {
+        mensajes.push_back(
+            Error("Cannot create file \"" + paginas.fileTemplate() + "\". " + paginas.errorString()));
+        return false;
+    }
+    {
+        EscritorPaginas escritor(dispositivo.pageLayout().fullRect(QPageLayout::Millimeter).size(),
+                                 dispositivo.logicalDpiX(), paginas);
+        escritor.RegistrarDibujo(kGraficoConsumo, {kLadoGrafico, kLadoGrafico},
+                                 [&sesion](QPainter& pintor, const QRectF& destino) {
+                                     DibujarGraficoConsumo(sesion.Lecturas, kLadoGrafico, pintor, destino);
+                                 });
+        if (!EscribirInforme(escritor, sesion, secciones, opciones, mensajes))
+            return false;
+        if (!escritor.Correcto() || !paginas.flush()) {
+            mensajes.push_back(
+                Error("Cannot write file \"" + paginas.fileName() + "\". " + paginas.errorString()));
+            return false;
+        }
+    }
+    if (!paginas.seek(0) || !RenderizarPaginas(paginas, dispositivo, 1, kUltimaPagina)) {
+        mensajes.push_back(Error("The report could not be printed."));
+        return false;
+    }
+    return true;
+}
+
+bool ImprimirEnImpresora(QPrinter& impresora, const Sesion& sesion, const SeccionesInforme& secciones,
+                         ListaMensajes& mensajes) {
+    impresora.setFullPage(true);
+    impresora.setPageOrientation(QPageLayout::Portrait);
+    impresora.setCopyCount(1);
+    impresora.setCollateCopies(false);
+    impresora.setPrintRange(QPrinter::AllPages);
+    impresora.setDocName(kTituloTrabajo);
+    return ImprimirInformeEn(impresora, sesion, secciones, OpcionesDelSistema(), mensajes);
+}
+
+bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones, const QString& ruta,
+                        QString& error) {
+    QPdfWriter pdf(ruta);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    pdf.setTitle(kTituloTrabajo);
+    pdf.setCreator(QStringLiteral("Tarvik"));
+    ListaMensajes mensajes;
+    if (ImprimirInformeEn(pdf, sesion, secciones, OpcionesDelSistema(), mensajes))
+        return true;
+    QStringList textos;
+    for (const Mensaje& m : mensajes)
+        textos.append(TextoMensaje(m));
+    error = textos.join('\n');
+    return false;
+}
+
+} // namespace tarvik
