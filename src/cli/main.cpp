@@ -1,25 +1,22 @@
-#include <cstdio>
-#include <cstring>
+#include "comandos.h"
+#include "platform/texto_qt.h"
 
-namespace {
-void usage(std::FILE* out) {
-    std::fputs("Usage: tarvik-cli calc STUDY.fac [--dbf DIR] [--lang es|en]\n"
-               "       tarvik-cli totals STUDY.fac [--dbf DIR] [--lang es|en]\n"
-               "       tarvik-cli report STUDY.fac -o OUT.pdf [--sections 0,1,2] [--dbf DIR] [--lang es|en]\n"
-               "       tarvik-cli --version | --help\n",
-               out);
-}
-} // namespace
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocale>
+
+#include <clocale>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("tarvik-cli %s\n", TARVIK_VERSION_TEXT);
-        return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        usage(stdout);
-        return 0;
-    }
-    usage(stderr);
-    return 2;
+    QCoreApplication app(argc, argv);
+    // Numbers are formatted by the program itself; the C library keeps "." whatever the locale.
+    std::setlocale(LC_NUMERIC, "C");
+    // Number texts follow the user's locale, as in the windows.
+    const std::string punto = tarvik::HaciaAnsi(QLocale::system().decimalPoint());
+    const char separador = punto.size() == 1 ? punto[0] : '.';
+    std::vector<std::string> palabras(argv + 1, argv + argc);
+    return tarvik::cli::Ejecutar(
+        palabras, QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdString(), separador);
 }

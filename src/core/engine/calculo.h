@@ -1,17 +1,41 @@
 #pragma once
 // The calculation pipeline: validation, analysis, equipment, conductors and current transformers.
+//
+// Every step reads its parameters from a snapshot of the inputs panel taken when the calculation
+// starts, appends the messages it would show (in order) to a list, and returns whether it went on.
 
+#include "engine/analisis.h"
+#include "engine/seleccion.h"
 #include "lang/mensajes.h"
 #include "study/estudio.h"
 #include "study/sesion.h"
+
+#include <vector>
 
 namespace tarvik {
 
 // Runs the whole calculation on the panel's values as they are now. Refreshes the study record
 // from the panel first. Appends the messages to show, in order; true when results are ready.
-bool Calcular(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes);
+// Conductor sections are written with `separadorDecimal`, the user's locale separator.
+// A refusal marks the results as not calculated and stale: the lists may then hold partial rows
+// (the equipment of a failed selection beside the conductors and transformers of an earlier
+// calculation), which must not be shown or printed.
+bool Calcular(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes, char separadorDecimal = '.');
 
 // Validation and analysis alone, by calculation type (also used by the totals window).
 bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes);
+
+// The consumption-path check: false (with `no_compensacion`) when the average of the rounded
+// per-reading power factors already reaches the desired one, or (with `error_datos`) when the
+// readings cannot be averaged.
+bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDeseado,
+                          ListaMensajes& mensajes);
+
+// The contracted-power-path check of the contracted power and, with an own transformer, its
+// rating; one message per failed check.
+bool ValidarPotencia(const DatosPanel& panel, ListaMensajes& mensajes);
+
+// Filters or banks by the equipment type, and the message that says why nothing was selected.
+bool SeleccionarEquipos(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes);
 
 } // namespace tarvik

@@ -8,17 +8,27 @@ Rutas Rutas::DesdePrograma(const std::string& rutaEjecutable) {
     return DesdeCarpeta(ExtraerRuta(rutaEjecutable, kSeparador));
 }
 
+namespace {
+std::string ConSeparador(std::string carpeta) {
+    if (!carpeta.empty() && carpeta.back() != kSeparador)
+        carpeta += kSeparador;
+    return carpeta;
+}
+} // namespace
+
 Rutas Rutas::DesdeCarpeta(const std::string& carpeta) {
+    return DesdeCarpetas(carpeta, ConSeparador(carpeta) + "dbf");
+}
+
+Rutas Rutas::DesdeCarpetas(const std::string& carpeta, const std::string& carpetaDbf) {
     Rutas r;
-    r.RutaPrograma = carpeta;
-    if (!r.RutaPrograma.empty() && r.RutaPrograma.back() != kSeparador)
-        r.RutaPrograma += kSeparador;
-    const std::string dbf = r.RutaPrograma + "dbf" + kSeparador;
-    r.RutaBateria = dbf + "bateria.dat";
-    r.RutaBateria60 = dbf + "bateria60.dat";
-    r.RutaFiltros = dbf + "filtros.dat";
-    r.RutaTrans = dbf + "trans.dat";
-    r.RutaCond = dbf + "cond.dat";
+    r.RutaPrograma = ConSeparador(carpeta);
+    r.RutaDbf = ConSeparador(carpetaDbf);
+    r.RutaBateria = r.RutaDbf + "bateria.dat";
+    r.RutaBateria60 = r.RutaDbf + "bateria60.dat";
+    r.RutaFiltros = r.RutaDbf + "filtros.dat";
+    r.RutaTrans = r.RutaDbf + "trans.dat";
+    r.RutaCond = r.RutaDbf + "cond.dat";
     return r;
 }
 

@@ -13,6 +13,7 @@ inline constexpr char kSeparador = '/';
 
 struct Rutas {
     std::string RutaPrograma; // the program's folder with its trailing separator
+    std::string RutaDbf;      // the data folder (normally "dbf" in the program's folder), with its separator
     std::string RutaBateria;
     std::string RutaBateria60;
     std::string RutaFiltros;
@@ -23,6 +24,8 @@ struct Rutas {
     static Rutas DesdePrograma(const std::string& rutaEjecutable);
     // From a folder that holds (or stands in for) the program's folder.
     static Rutas DesdeCarpeta(const std::string& carpeta);
+    // From the program's folder and a data folder somewhere else.
+    static Rutas DesdeCarpetas(const std::string& carpeta, const std::string& carpetaDbf);
 };
 
 } // namespace tarvik

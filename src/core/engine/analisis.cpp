@@ -1,0 +1,121 @@
+#include "engine/analisis.h"
+
+#include <cmath>
+
+namespace tarvik {
+
+namespace {
+
+// Power factor of a tan φ.
+double Coseno(double tangente) {
+    return std::cos(std::atan(tangente));
+}
+
+} // namespace
+
+bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, double deseado, float deseado32,
+                      TAnalisisConsumo& a) {
+    a = TAnalisisConsumo{};
+    const double objetivo = std::tan(std::acos(static_cast<double>(deseado32)));
+    if (!std::isfinite(objetivo) || horas <= 0)
+        return false;
+
+    // The peak-demand reading: on equal peaks the later one.
+    double picoMaximo = 0;
+    for (const TLectura& l : lecturas) {
+        if (!std::isfinite(l.mdr))
+            return false;
+        if (l.mdr >= picoMaximo) {
+            if (l.kwht == 0)
+                return false;
+            a.potenciaMaxima = l.mdr;
+            a.tanMaxDemanda = l.kvarh / l.kwht;
+            a.difTanMaxDemanda = a.tanMaxDemanda - objetivo;
+            if (!std::isfinite(a.difTanMaxDemanda))
+                return false;
+            picoMaximo = l.mdr;
+        }
+    }
+
+    a.cosenoMinimo = 2147483647.0;
+    double reactivaMaxima = 0;
+    double requerimientoMaximo = -2147483647.0;
+    for (TLectura& l : lecturas) {
+        if (l.kwht == 0)
+            return false;
+        const double c = Coseno(l.kvarh / l.kwht);
+        if (!std::isfinite(c))
+            return false;
+        if (c < a.cosenoMinimo)
+            a.cosenoMinimo = c;
+        l.coseno = c;
+        // The reading with the highest reactive energy: on equal values the later one.
+        if (l.kvarh >= reactivaMaxima) {
+            a.cosenoMaxReactiva = c;
+            a.trafoEntrada = l.cpc;
+            reactivaMaxima = l.kvarh;
+        }
+        // Reactive power needed during the period's working hours to reach the target tan φ.
+        const double q = (l.kvarh / l.kwht - objetivo) * (l.kwht / horas);
+        if (!std::isfinite(q))
+            return false;
+        if (q > requerimientoMaximo)
+            requerimientoMaximo = q;
+        a.kwhTotal += l.kwht;
+        a.kvarhTotal += l.kvarh;
+        a.importeTotal += l.ifp;
+        a.importeTotal += l.it;
+        a.importeTotal += l.ia;
+        a.recargoTotal += l.rr;
+        a.descuentoTotal += l.ifp;
+        a.cosenoDeseado = deseado;
+    }
+    if (a.kwhTotal == 0)
+        return false;
+    a.cosenoMedio = Coseno(a.kvarhTotal / a.kwhTotal);
+    a.precioMedio = a.importeTotal / a.kwhTotal;
+    a.saldoReactiva = a.recargoTotal - a.descuentoTotal;
+    a.qc = requerimientoMaximo;
+    for (double v : {a.kwhTotal, a.kvarhTotal, a.cosenoMedio, a.importeTotal, a.precioMedio, a.recargoTotal,
+                     a.descuentoTotal, a.saldoReactiva, a.cosenoDeseado})
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
+
+bool AnalisisConsumo(Sesion& sesion, const DatosPanel& panel) {
+    const bool analizado =
+        AnalizarLecturas(sesion.Lecturas, HorasPorPeriodo(panel.horas, panel.tipoLectura),
+                         panel.cosenoDeseado, static_cast<float>(panel.cosenoDeseado), sesion.Analisis);
+    TAnalisisConsumo& a = sesion.Analisis;
+    if (panel.equipos == 0) {
+        a.qc = a.qc / 0.7;
+        if (a.potenciaMaxima != 0) {
+            const double candidato = a.potenciaMaxima * a.difTanMaxDemanda / 0.7;
+            if (candidato > a.qc)
+                a.qc = candidato;
+        }
+    } else if (a.potenciaMaxima != 0) {
+        const double candidato = a.potenciaMaxima * a.difTanMaxDemanda;
+        if (candidato > a.qc)
+            a.qc = candidato;
+    }
+    return analizado && std::isfinite(a.qc);
+}
+
+std::int64_t ReactivaContratada(std::int32_t potencia) {
+    const std::int64_t centesimas = 81LL * potencia;
+    // Integer division truncates toward zero, which is already the ceiling for a negative quotient.
+    return centesimas > 0 ? (centesimas + 99) / 100 : centesimas / 100;
+}
+
+bool AnalisisPotenciaContratada(TAnalisisConsumo& a, const DatosPanel& panel) {
+    const std::int32_t p = panel.potenciaMaxima;
+    a.qc = panel.equipos == 0 ? static_cast<double>(p) : static_cast<double>(ReactivaContratada(p));
+    a.potenciaMaxima = p;
+    a.trafoEntrada = panel.transformadorEntrada;
+    a.cosenoMedio = 1.0;
+    return true;
+}
+
+} // namespace tarvik

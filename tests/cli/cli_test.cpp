@@ -1,0 +1,349 @@
+// Black-box tests of tarvik-cli: each writes a study and a small catalogue folder, runs the program
+// and reads its JSON.
+
+#include "catalogue/catalogo.h"
+#include "engine/calculo.h"
+#include "results/tablas.h"
+#include "study/facturacion.h"
+#include "util/cp1252.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace tarvik;
+
+namespace {
+
+struct Ejecucion {
+    int codigo = -1;
+    QByteArray salida, errores;
+    QJsonObject json() const {
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(salida, &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString() << "\n"
+                                                         << salida.toStdString();
+        return doc.object();
+    }
+};
+
+Ejecucion Ejecutar(const QStringList& argumentos, const QString& lang = "C") {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LANG", lang);
+    env.insert("LC_ALL", lang);
+    p.setProcessEnvironment(env);
+    p.start(TARVIK_CLI, argumentos);
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+template <class Registro> void Escribir(const QString& ruta, const std::vector<Registro>& registros) {
+    std::ofstream f(ruta.toStdString(), std::ios::binary);
+    for (const Registro& r : registros) {
+        const auto b = r.Codificar();
+        f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    }
+}
+
+TEquipo Equipo(const std::string& codigo, const std::string& serie, float potencia, float precio,
+               std::uint8_t tipo = 0) {
+    TEquipo e;
+    e.codigo = codigo;
+    e.serie = serie;
+    e.potencia = potencia;
+    e.tension = 400;
+    e.precio = precio;
+    e.tipo = tipo;
+    return e;
+}
+
+TLectura Lectura(const std::string& mes, double kwht, double kvarh, double mdr, double rr) {
+    TLectura l;
+    l.mes = mes;
+    l.ano = 2023;
+    l.kwht = kwht;
+    l.kvarh = kvarh;
+    l.mdr = mdr;
+    l.cpc = 630;
+    l.rr = rr;
+    return l;
+}
+
+// A study folder with a catalogue folder: banks of 150 and 200 kvar, a transformer capacitor, conductors up
+// to 300 A and two current transformers.
+class Cli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        datos = TDatosEstudio{};
+        lecturas.clear();
+        dbf = dir.filePath("dbf");
+        ASSERT_TRUE(QDir().mkpath(dbf));
+        Escribir(dbf + "/bateria.dat",
+                 std::vector<TEquipo>{Equipo("JD-150", "Jade", 150, 4200), Equipo("AM-200", "Ambar", 200, 0),
+                                      Equipo("FX-32", "Fija", 32.5f, 310, 1)});
+        std::vector<TConductor> conductores;
+        for (auto [s, i] : {std::pair{70.0f, 184.0f}, {95.0f, 223.0f}, {120.0f, 259.0f}, {185.0f, 300.0f}}) {
+            TConductor c;
+            c.seccion = s;
+            c.intensidad = i;
+            conductores.push_back(c);
+        }
+        Escribir(dbf + "/cond.dat", conductores);
+        TTransformador t;
+        t.designacion = "TI 400/5";
+        t.intensidad = 400;
+        TTransformador t2 = t;
+        t2.designacion = "TI 300/5";
+        t2.intensidad = 300;
+        Escribir(dbf + "/trans.dat", std::vector<TTransformador>{t, t2});
+
+        datos.empresa = Utf8ToCp1252("MONTAÑA Y CÍA");
+        datos.cliente = "\x1a odd";
+        datos.equipos = 1;
+        for (int i = 0; i < 12; ++i)
+            lecturas.push_back(Lectura(Utf8ToCp1252("AÑO") + std::to_string(i), 40000 + i / 3.0,
+                                       30000 + 0.1 * i, 100 + i, 100));
+    }
+
+    QString Estudio(const std::string& nombre = "estudio.fac") const {
+        const QString ruta = dir.filePath(QString::fromStdString(nombre));
+        const auto bytes = CodificarFacturacion(datos, lecturas);
+        std::ofstream f(ruta.toStdString(), std::ios::binary);
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return ruta;
+    }
+
+    // The same calculation in this process, as the program runs it after loading the study.
+    Sesion EnProceso(char separador) const {
+        Sesion s;
+        s.rutas = Rutas::DesdeCarpetas(dir.path().toStdString(), dbf.toStdString());
+        s.CargarCatalogosFijos();
+        s.Datos = datos;
+        s.Lecturas = lecturas;
+        ListaMensajes m;
+        EXPECT_TRUE(Calcular(s, MostrarDatos(datos), m, separador));
+        return s;
+    }
+
+    QTemporaryDir dir;
+    QString dbf;
+    TDatosEstudio datos;
+    std::vector<TLectura> lecturas;
+};
+
+QJsonArray Tabla(const Rejilla& r) {
+    QJsonArray filas;
+    for (const auto& fila : r) {
+        QJsonArray celdas;
+        for (const auto& c : fila)
+            celdas.append(QString::fromStdString(Cp1252ToUtf8(c)));
+        filas.append(celdas);
+    }
+    return filas;
+}
+
+} // namespace
+
+TEST_F(Cli, CalcPrintsEveryResultExactly) {
+    const Ejecucion e = Ejecutar({"calc", Estudio(), "--dbf", dbf});
+    ASSERT_EQ(e.codigo, 0) << e.errores.toStdString();
+    const QJsonObject j = e.json();
+    const Sesion s = EnProceso('.');
+    EXPECT_TRUE(j["ok"].toBool());
+    EXPECT_TRUE(j["messages"].toArray().isEmpty());
+
+    // Every double reads back to the very value the engine computed.
+    const QJsonObject a = j["analysis"].toObject();
+    EXPECT_EQ(a["qc"].toDouble(), s.Analisis.qc);
+    EXPECT_EQ(a["cosenoMedio"].toDouble(), s.Analisis.cosenoMedio);
+    EXPECT_EQ(a["cosenoMinimo"].toDouble(), s.Analisis.cosenoMinimo);
+    EXPECT_EQ(a["difTanMaxDemanda"].toDouble(), s.Analisis.difTanMaxDemanda);
+    EXPECT_EQ(a["precioMedio"].toDouble(), s.Analisis.precioMedio);
+    EXPECT_EQ(a["reservado"].toArray().size(), 3);
+    const QJsonArray r = j["readings"].toArray();
+    ASSERT_EQ(r.size(), 12);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(r[i]["coseno"].toDouble(), s.Lecturas[i].coseno);
+        EXPECT_EQ(r[i]["kwht"].toDouble(), lecturas[i].kwht);
+        EXPECT_EQ(r[i]["kvarh"].toDouble(), lecturas[i].kvarh);
+    }
+    EXPECT_EQ(r[0]["mes"].toString(), QString::fromUtf8("AÑO0"));
+    EXPECT_FALSE(r[0].toObject().contains("reservado1"));
+
+    const QJsonObject st = j["study"].toObject();
+    EXPECT_EQ(st["empresa"].toString(), QString::fromUtf8("MONTAÑA Y CÍA"));
+    EXPECT_EQ(st["cliente"].toString(), QString::fromUtf8("\x1a odd"));
+    EXPECT_EQ(st["cosenoDeseado"].toDouble(), 1.0);
+    EXPECT_EQ(st["version"].toInt(), 100);
+
+    const QJsonArray eq = j["equipment"].toArray();
+    ASSERT_EQ(eq.size(), 2);
+    EXPECT_EQ(eq[0]["codigo"].toString().toStdString(), "AM-200");
+    EXPECT_EQ(eq[0]["codigoSerie"].toInt(), 1);
+    EXPECT_EQ(eq[1]["codigo"].toString().toStdString(), "FX-32");
+    const QJsonArray co = j["conductors"].toArray();
+    ASSERT_EQ(co.size(), 2);
+    EXPECT_EQ(co[0]["intensidadNominal"].toDouble(), s.ConductoresSeleccionados[0].intensidadNominal);
+    EXPECT_EQ(co[0]["cantidad"].toInt(), 2);
+    const QJsonArray tr = j["transformers"].toArray();
+    ASSERT_EQ(tr.size(), 1);
+    EXPECT_EQ(tr[0]["designacion"].toString().toStdString(),
+              "TI 300/5"); // 111 kW at 0.8: 200 A, 300 A required
+    EXPECT_EQ(tr[0]["cantidad"].toInt(), 1);
+
+    // The tables exactly as the results window fills them.
+    const QJsonObject t = j["tables"].toObject();
+    EXPECT_EQ(t["equipment"].toArray(), Tabla(MostrarEquipos(s.EquiposSeleccionados, 1, 0, '.')));
+    EXPECT_EQ(t["transformers"].toArray(),
+              Tabla(MostrarTransformadores(s.TransformadoresSeleccionados, s.EquiposSeleccionados, '.')));
+    EXPECT_EQ(t["conductors"].toArray(),
+              Tabla(MostrarConductores(s.ConductoresSeleccionados, s.EquiposSeleccionados, 0, '.')));
+    EXPECT_EQ(t["equipment"].toArray()[1].toArray()[1].toString().toStdString(), " AM-200");
+    EXPECT_EQ(t["equipment"].toArray()[2].toArray()[1].toString().toStdString(), " 200.00");
+    EXPECT_EQ(t["transformers"].toArray()[1].toArray()[1].toString().toStdString(), " 300/5");
+}
+
+TEST_F(Cli, NumberTextsFollowTheUserLocale) {
+    const Ejecucion es = Ejecutar({"calc", Estudio(), "--dbf", dbf}, "es_ES.UTF-8");
+    ASSERT_EQ(es.codigo, 0) << es.errores.toStdString();
+    const QJsonObject j = es.json();
+    EXPECT_EQ(j["tables"]["equipment"].toArray()[2].toArray()[2].toString().toStdString(), " 32,50");
+    EXPECT_EQ(j["conductors"].toArray().at(0)["seccion"].toString().toStdString(), "95,00");
+    // JSON numbers stay JSON numbers.
+    EXPECT_TRUE(j["analysis"]["qc"].isDouble());
+
+    const Ejecucion c = Ejecutar({"calc", Estudio(), "--dbf", dbf}, "C");
+    const QJsonObject jc = c.json();
+    EXPECT_EQ(jc["tables"]["equipment"].toArray()[2].toArray()[2].toString().toStdString(), " 32.50");
+}
+
+TEST_F(Cli, OddDoublesReadBackExactly) {
+    const double valores[] = {
+        0.1, 1.0 / 3, 4.9406564584124654e-324, 1.7976931348623157e308, 123456789.123456789, -2.5e-7};
+    for (std::size_t i = 0; i < std::size(valores); ++i)
+        lecturas[i].rr = valores[i];
+    const Ejecucion e = Ejecutar({"calc", Estudio(), "--dbf", dbf});
+    const QJsonArray r = e.json()["readings"].toArray();
+    for (std::size_t i = 0; i < std::size(valores); ++i)
+        EXPECT_EQ(r[static_cast<int>(i)]["rr"].toDouble(), valores[i]) << i;
+}
+
+TEST_F(Cli, RefusedCalculationExitsOneWithItsMessages) {
+    const struct {
+        const char* nombre;
+        void (*preparar)(TDatosEstudio&, std::vector<TLectura>&);
+        std::vector<std::pair<QString, QString>> mensajes; // kind, key
+        bool sinCatalogo;
+    } casos[] = {
+        {"no compensation needed",
+         [](TDatosEstudio&, std::vector<TLectura>& l) {
+             for (auto& x : l)
+                 x.kvarh = 0;
+         },
+         {{"information", "no_compensacion"}},
+         false},
+        {"contracted power without values",
+         [](TDatosEstudio& d, std::vector<TLectura>&) {
+             d.tipoCalculo = 1;
+             d.tieneTransformador = true;
+         },
+         {{"information", "error_potencia_maxima"}, {"information", "error_cpc_value"}},
+         false},
+        {"missing catalogue",
+         [](TDatosEstudio&, std::vector<TLectura>&) {},
+         {{"information", "no_baterias"}},
+         true},
+    };
+    for (const auto& c : casos) {
+        c.preparar(datos, lecturas);
+        if (c.sinCatalogo)
+            QFile::remove(dbf + "/bateria.dat");
+        const Ejecucion e = Ejecutar({"calc", Estudio(), "--dbf", dbf, "--lang", "en"});
+        EXPECT_EQ(e.codigo, 1) << c.nombre;
+        const QJsonObject j = e.json();
+        EXPECT_FALSE(j["ok"].toBool());
+        EXPECT_FALSE(j.contains("tables"));
+        const QJsonArray m = j["messages"].toArray();
+        ASSERT_EQ(m.size(), static_cast<int>(c.mensajes.size())) << c.nombre;
+        for (int i = 0; i < m.size(); ++i) {
+            EXPECT_EQ(m[i]["kind"].toString(), c.mensajes[i].first);
+            EXPECT_EQ(m[i]["key"].toString(), c.mensajes[i].second);
+            EXPECT_TRUE(m[i]["text"].isString());
+        }
+        SetUp();
+    }
+}
+
+TEST_F(Cli, TotalsTextsAndRefusals) {
+    const Ejecucion e = Ejecutar({"totals", Estudio(), "--dbf", dbf}, "es_ES.UTF-8");
+    ASSERT_EQ(e.codigo, 0) << e.errores.toStdString();
+    const QJsonObject j = e.json();
+    EXPECT_TRUE(j["ok"].toBool());
+    EXPECT_EQ(j["fpb"].toString().toStdString(), "0,80");
+    EXPECT_EQ(j["fpm"].toString().toStdString(), "0,80");
+    EXPECT_EQ(j["fpd"].toString().toStdString(), "1,00");
+    EXPECT_EQ(j["total_penalizacion"].toString().toStdString(), "1200");
+
+    // Already compensated: the step's message, then the billing error.
+    for (auto& l : lecturas)
+        l.kvarh = 0;
+    const Ejecucion r = Ejecutar({"totals", Estudio(), "--dbf", dbf});
+    EXPECT_EQ(r.codigo, 1);
+    const QJsonArray m = r.json()["messages"].toArray();
+    ASSERT_EQ(m.size(), 2);
+    EXPECT_EQ(m[0]["key"].toString().toStdString(), "no_compensacion");
+    EXPECT_EQ(m[1]["key"].toString().toStdString(), "error_facturacion");
+    EXPECT_EQ(m[1]["kind"].toString().toStdString(), "error");
+    EXPECT_FALSE(r.json().contains("fpb"));
+
+    // Not totalled at all: by contracted power, or without readings.
+    datos.tipoCalculo = 1;
+    const Ejecucion p = Ejecutar({"totals", Estudio(), "--dbf", dbf});
+    EXPECT_EQ(p.codigo, 2);
+    EXPECT_TRUE(p.salida.isEmpty());
+    datos.tipoCalculo = 0;
+    lecturas.clear();
+    const Ejecucion v = Ejecutar({"totals", Estudio(), "--dbf", dbf});
+    EXPECT_EQ(v.codigo, 2);
+    EXPECT_EQ(v.errores.count('\n'), 1);
+}
+
+TEST_F(Cli, UnreadableStudiesAndBadCommandLines) {
+    const QString basura = dir.filePath("basura.fac");
+    {
+        std::ofstream f(basura.toStdString(), std::ios::binary);
+        f << "not a study at all";
+    }
+    const QString ausente = dir.filePath("ausente.fac");
+    for (const QString& ruta : {basura, ausente, dir.path()}) {
+        const Ejecucion e = Ejecutar({"calc", ruta, "--dbf", dbf});
+        EXPECT_EQ(e.codigo, 2) << ruta.toStdString();
+        EXPECT_TRUE(e.salida.isEmpty());
+        EXPECT_EQ(e.errores.count('\n'), 1) << e.errores.toStdString();
+        EXPECT_TRUE(e.errores.contains(ruta.toUtf8())) << e.errores.toStdString();
+    }
+    const QStringList malas[] = {{},
+                                 {"compute", Estudio()},
+                                 {"calc"},
+                                 {"calc", Estudio(), "--lang", "fr"},
+                                 {"calc", Estudio(), "--dbf"},
+                                 {"calc", Estudio(), Estudio()},
+                                 {"totals", Estudio(), "-o", "x.pdf"}};
+    for (const QStringList& a : malas) {
+        const Ejecucion e = Ejecutar(a);
+        EXPECT_EQ(e.codigo, 2) << a.join(' ').toStdString();
+        EXPECT_TRUE(e.salida.isEmpty());
+    }
+    EXPECT_EQ(Ejecutar({"--version"}).codigo, 0);
+    const Ejecucion ayuda = Ejecutar({"--help"});
+    EXPECT_EQ(ayuda.codigo, 0);
+    EXPECT_TRUE(ayuda.salida.contains("tarvik-cli calc"));
+}

@@ -1,0 +1,171 @@
+#include "catalogos_prueba.h"
+#include "engine/calculo.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvik;
+using prueba::Equipo;
+using prueba::Lectura;
+
+namespace {
+
+constexpr auto kError = TipoMensaje::Error;
+constexpr auto kInfo = TipoMensaje::Informacion;
+
+// Twelve monthly readings at a power factor of 0.8 whose peak needs 90 kvar to reach 1.
+std::vector<TLectura> AnoDeLecturas() {
+    std::vector<TLectura> v(12, Lectura(40000, 30000, 100, 630));
+    v[5].mdr = 120;
+    return v;
+}
+
+class Calculo : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        s.rutas = carpeta.rutas();
+        carpeta.Escribir("bateria.dat", std::vector<TEquipo>{Equipo("Jade", 150), Equipo("Ambar", 200),
+                                                             Equipo("Fijo", 32.5f, 400, 0, 0, 1)});
+        carpeta.Escribir("filtros.dat",
+                         std::vector<TEquipo>{Equipo("Zentrola", 130), Equipo("Zentrola", 300)});
+        s.CatalogoConductores = prueba::ConductoresHasta300();
+        s.CatalogoTransformadores = {prueba::Transformador("400/5", 400),
+                                     prueba::Transformador("300/5", 300)};
+        s.Lecturas = AnoDeLecturas();
+        p.equipos = 1;
+    }
+
+    prueba::CarpetaPrograma carpeta;
+    Sesion s;
+    DatosPanel p;
+    ListaMensajes m;
+};
+
+} // namespace
+
+TEST_F(Calculo, BanksConductorsAndTransformersOfAYear) {
+    p.empresa = "KELTU";
+    ASSERT_TRUE(Calcular(s, p, m, ','));
+    EXPECT_TRUE(m.empty());
+    EXPECT_EQ(s.Datos.empresa, "KELTU"); // the study record is refreshed from the panel first
+    // Per period: 0.75 × 40000 / 200 = 150 kvar; at the peak 120 × 0.75 = 90: qc 150, so 200 kvar.
+    EXPECT_EQ(s.Analisis.qc, 150);
+    ASSERT_EQ(s.EquiposSeleccionados.size(), 2u);
+    EXPECT_EQ(s.EquiposSeleccionados[0].serie, "Ambar");
+    EXPECT_EQ(s.EquiposSeleccionados[1].serie, "Fijo"); // transformer capacitor of 630 kVA
+    ASSERT_EQ(s.ConductoresSeleccionados.size(), 2u);
+    EXPECT_EQ(s.ConductoresSeleccionados[0].cantidad, 2);
+    EXPECT_EQ(s.ConductoresSeleccionados[0].seccion, "95,00"); // 433.01 A in two shares of 216.51
+    EXPECT_EQ(s.ConductoresSeleccionados[1].cantidad, 1);
+    // 120 kW at 0.8 and 400 V: 216 A, 324 A required.
+    ASSERT_EQ(s.TransformadoresSeleccionados.size(), 1u);
+    EXPECT_EQ(s.TransformadoresSeleccionados[0].designacion, "400/5");
+    for (const TLectura& l : s.Lecturas)
+        EXPECT_DOUBLE_EQ(l.coseno, 0.8);
+}
+
+TEST_F(Calculo, MessagesOfEveryRefusalInOrder) {
+    const struct {
+        const char* nombre;
+        void (*preparar)(Sesion&, DatosPanel&);
+        ListaMensajes esperados;
+    } casos[] = {
+        {"average already at the desired factor",
+         [](Sesion& s, DatosPanel& p) {
+             s.Lecturas = std::vector<TLectura>(9, Lectura(4000, 0));
+             for (int i = 0; i < 3; ++i)
+                 s.Lecturas.push_back(Lectura(4000, 3000));
+             p.cosenoDeseado = 0.95;
+         },
+         {{kInfo, "no_compensacion", ""}}},
+        {"no readings by consumption",
+         [](Sesion& s, DatosPanel&) { s.Lecturas.clear(); },
+         {{kError, "error_datos", ""}}},
+        {"readings that cannot be analysed",
+         [](Sesion& s, DatosPanel&) {
+             s.Lecturas = {Lectura(1000, 500), Lectura(-1000, -500)};
+         },
+         {{kError, "error_facturacion", ""}}},
+        {"no contracted power and no transformer rating",
+         [](Sesion&, DatosPanel& p) {
+             p.tipoCalculo = 1;
+             p.tieneTransformador = true;
+         },
+         {{kInfo, "error_potencia_maxima", ""}, {kInfo, "error_cpc_value", ""}}},
+        {"banks above 35 degrees, whatever the catalogue",
+         [](Sesion& s, DatosPanel& p) {
+             s.rutas = Rutas::DesdeCarpeta("/nonexistent");
+             p.temperatura = 1;
+         },
+         {{kInfo, "baterias_35", ""}}},
+        {"banks without a temperature choice",
+         [](Sesion&, DatosPanel& p) { p.temperatura = -1; },
+         {{kInfo, "no_existen_baterias", ""}}},
+        {"no bank large enough",
+         [](Sesion& s, DatosPanel&) { s.Lecturas = std::vector<TLectura>(12, Lectura(400000, 300000)); },
+         {{kInfo, "no_baterias", ""}}},
+        {"no filter large enough",
+         [](Sesion& s, DatosPanel& p) {
+             p.equipos = 0;
+             s.Lecturas = std::vector<TLectura>(12, Lectura(400000, 300000));
+         },
+         {{kInfo, "no_filtros", ""}}},
+        {"missing catalogue",
+         [](Sesion& s, DatosPanel&) { s.rutas = Rutas::DesdeCarpeta("/nonexistent"); },
+         {{kInfo, "no_baterias", ""}}},
+    };
+    for (const auto& c : casos) {
+        Sesion s;
+        s.rutas = carpeta.rutas();
+        s.Lecturas = AnoDeLecturas();
+        DatosPanel p;
+        p.equipos = 1;
+        c.preparar(s, p);
+        ListaMensajes m;
+        EXPECT_FALSE(Calcular(s, p, m)) << c.nombre;
+        EXPECT_EQ(m, c.esperados) << c.nombre;
+    }
+}
+
+TEST_F(Calculo, AcceptedWithoutOwnTransformerAndFiltersIgnoreTheTemperature) {
+    p.tipoCalculo = 1;
+    p.potenciaMaxima = 100;
+    p.transformadorEntrada = 0;
+    ASSERT_TRUE(Calcular(s, p, m));
+    EXPECT_EQ(s.Analisis.qc, 81);
+    ASSERT_EQ(s.EquiposSeleccionados.size(), 1u);
+    EXPECT_EQ(s.EquiposSeleccionados[0].potencia, 150);
+
+    p.equipos = 0;
+    p.temperatura = 1;
+    ASSERT_TRUE(Calcular(s, p, m));
+    EXPECT_EQ(s.EquiposSeleccionados[0].potencia, 130);
+    EXPECT_TRUE(m.empty());
+}
+
+TEST_F(Calculo, ARefusalLeavesPartialListsAndMarksTheResultsStale) {
+    ASSERT_TRUE(Calcular(s, p, m));
+    s.calculoRealizado = true;
+    s.resultadosObsoletos = false;
+    const auto conductores = s.ConductoresSeleccionados;
+    const auto transformadores = s.TransformadoresSeleccionados;
+    const TAnalisisConsumo anterior = s.Analisis;
+
+    p.voltaje = 1; // no 480-volt bank in the catalogue
+    EXPECT_FALSE(Calcular(s, p, m));
+    EXPECT_EQ(m, (ListaMensajes{{kInfo, "no_baterias", ""}}));
+    EXPECT_TRUE(s.EquiposSeleccionados.empty());
+    EXPECT_EQ(s.ConductoresSeleccionados.size(), conductores.size());
+    EXPECT_EQ(s.TransformadoresSeleccionados.size(), transformadores.size());
+    EXPECT_EQ(s.Analisis.qc, anterior.qc);
+    EXPECT_EQ(s.Datos.voltaje, 1);
+    EXPECT_FALSE(s.calculoRealizado);
+    EXPECT_TRUE(s.resultadosObsoletos);
+}
+
+TEST_F(Calculo, TotalsPathDoesNotRefreshTheStudyRecord) {
+    p.empresa = "NUEVA";
+    s.Datos.empresa = "ANTERIOR";
+    ASSERT_TRUE(ValidarYAnalizar(s, p, m));
+    EXPECT_EQ(s.Datos.empresa, "ANTERIOR");
+    EXPECT_EQ(s.Analisis.cosenoDeseado, 1.0);
+}
