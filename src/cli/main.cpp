@@ -1,7 +1,7 @@
 #include "comandos.h"
 #include "platform/texto_qt.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QLocale>
 
@@ -10,7 +10,10 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The report draws its pages and its chart without any window: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     // Numbers are formatted by the program itself; the C library keeps "." whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
     // Number texts follow the user's locale, as in the windows.

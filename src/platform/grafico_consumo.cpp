@@ -18,10 +18,10 @@ namespace {
 
 const QColor kColorActiva(128, 255, 255);
 const QColor kColorReactiva(255, 0, 0);
-// Text sizes of the report's picture, in hundredths of its side.
-constexpr int kTitulo = 4;
-constexpr int kLeyenda = 3;
-constexpr int kEjes = 3;
+// Text sizes of the report's picture, in thousandths of its side.
+constexpr int kTitulo = 32;
+constexpr int kLeyenda = 26;
+constexpr int kEjes = 24;
 
 QBarSeries* Serie(const QChart& grafico) {
     return qobject_cast<QBarSeries*>(grafico.series().value(0));
@@ -45,8 +45,10 @@ QStringList Categorias(const std::vector<TLectura>& lecturas) {
     return categorias;
 }
 
-QFont EnPixeles(QFont fuente, int pixeles) {
-    fuente.setPixelSize(std::max(1, pixeles));
+// The report's font, sized in the picture's units.
+QFont EnPixeles(QFont fuente, int lado, int milesimas) {
+    fuente.setFamily(QStringLiteral("Arial"));
+    fuente.setPixelSize(std::max(1, lado * milesimas / 1000));
     return fuente;
 }
 
@@ -72,6 +74,7 @@ QChart* CrearGraficoConsumo() {
 
     auto* meses = new QBarCategoryAxis;
     auto* valores = new QValueAxis;
+    valores->setLabelFormat(QStringLiteral("%.0f"));
     grafico->addAxis(meses, Qt::AlignBottom);
     grafico->addAxis(valores, Qt::AlignLeft);
     serie->attachAxis(meses);
@@ -107,10 +110,12 @@ void DibujarGraficoConsumo(const std::vector<TLectura>& lecturas, int lado, QPai
     QChart* grafico = CrearGraficoConsumo();
     escena.addItem(grafico);
     MostrarConsumo(*grafico, lecturas);
-    grafico->setTitleFont(EnPixeles(grafico->titleFont(), lado * kTitulo / 100));
-    grafico->legend()->setFont(EnPixeles(grafico->legend()->font(), lado * kLeyenda / 100));
+    grafico->setTitleFont(EnPixeles(grafico->titleFont(), lado, kTitulo));
+    grafico->legend()->setFont(EnPixeles(grafico->legend()->font(), lado, kLeyenda));
     for (QAbstractAxis* eje : grafico->axes())
-        eje->setLabelsFont(EnPixeles(eje->labelsFont(), lado * kEjes / 100));
+        eje->setLabelsFont(EnPixeles(eje->labelsFont(), lado, kEjes));
+    // The month labels stand upright under their bars, so that a year of them fits the square.
+    EjeDe<QBarCategoryAxis>(*grafico, Qt::Horizontal)->setLabelsAngle(-90);
     grafico->setGeometry(0, 0, lado, lado);
     escena.setSceneRect(0, 0, lado, lado);
     escena.render(&pintor, destino, QRectF(0, 0, lado, lado));

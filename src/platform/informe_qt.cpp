@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QPdfWriter>
 #include <QTemporaryFile>
@@ -28,16 +29,13 @@ namespace {
 const QString kTituloTrabajo = QStringLiteral("Reporte Tarvik");
 
 Mensaje Error(const QString& texto) {
-    return {TipoMensaje::Error, "", texto.toStdString()};
+    return {TipoMensaje::Error, {}, texto.toStdString()};
 }
 
 } // namespace
 
-OpcionesInforme OpcionesDelSistema() {
-    const QLocale local = QLocale::system();
-    const std::string separador = HaciaAnsi(local.decimalPoint());
-    return {HaciaAnsi(local.toString(QDate::currentDate(), QLocale::ShortFormat)),
-            separador.size() == 1 ? separador[0] : '.'};
+OpcionesInforme OpcionesLocales(char separador) {
+    return {HaciaAnsi(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)), separador};
 }
 
 bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
@@ -73,25 +71,33 @@ bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
 }
 
 bool ImprimirEnImpresora(QPrinter& impresora, const Sesion& sesion, const SeccionesInforme& secciones,
-                         ListaMensajes& mensajes) {
+                         const OpcionesInforme& opciones, ListaMensajes& mensajes) {
     impresora.setFullPage(true);
     impresora.setPageOrientation(QPageLayout::Portrait);
     impresora.setCopyCount(1);
     impresora.setCollateCopies(false);
     impresora.setPrintRange(QPrinter::AllPages);
     impresora.setDocName(kTituloTrabajo);
-    return ImprimirInformeEn(impresora, sesion, secciones, OpcionesDelSistema(), mensajes);
+    return ImprimirInformeEn(impresora, sesion, secciones, opciones, mensajes);
 }
 
-bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones, const QString& ruta,
-                        QString& error) {
+bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
+                        const OpcionesInforme& opciones, const QString& ruta, QString& error) {
+    // Found out before anything is recorded, with the system's reason, naming the file.
+    QFile prueba(ruta);
+    if (!prueba.open(QIODevice::WriteOnly)) {
+        error = "Cannot create file \"" + ruta + "\". " + prueba.errorString();
+        return false;
+    }
+    prueba.close();
     QPdfWriter pdf(ruta);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     pdf.setTitle(kTituloTrabajo);
     pdf.setCreator(QStringLiteral("Tarvik"));
     ListaMensajes mensajes;
-    if (ImprimirInformeEn(pdf, sesion, secciones, OpcionesDelSistema(), mensajes))
+    if (ImprimirInformeEn(pdf, sesion, secciones, opciones, mensajes))
         return true;
+    prueba.remove();
     QStringList textos;
     for (const Mensaje& m : mensajes)
         textos.append(TextoMensaje(m));
