@@ -4,12 +4,8 @@
 
 namespace tarvik {
 
-QString DesdeAnsi(const std::string& texto) {
-    return QString::fromStdString(Cp1252ToUtf8(texto));
-}
+QString DesdeAnsi(const std::string& texto) { return QString::fromStdString(Cp1252ToUtf8(texto)); }
 
-std::string HaciaAnsi(const QString& texto) {
-    return Utf8ToCp1252(texto.toStdString());
-}
+std::string HaciaAnsi(const QString& texto) { return Utf8ToCp1252(texto.toStdString()); }
 
 } // namespace tarvik
