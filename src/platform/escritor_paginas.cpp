@@ -139,33 +139,41 @@ void ReproducirPagina(const QPicture& pagina, QPainter& pintor) {
     pintor.restore();
 }
 
-bool RenderizarPaginas(QIODevice& archivo, QPagedPaintDevice& dispositivo, int desde, int hasta) {
+bool LeerPaginas(QIODevice& archivo, const std::function<bool(int, const QPicture&)>& pagina) {
     QDataStream entrada(&archivo);
     entrada.setVersion(kVersionFlujo);
     quint32 marca = 0;
     entrada >> marca;
     if (entrada.status() != QDataStream::Ok || marca != kMarcaArchivo)
         return false;
+    for (int numero = 1; !entrada.atEnd(); ++numero) {
+        QPicture leida;
+        entrada >> leida;
+        if (entrada.status() != QDataStream::Ok)
+            return false;
+        if (!pagina(numero, leida))
+            break;
+    }
+    return true;
+}
+
+bool RenderizarPaginas(QIODevice& archivo, QPagedPaintDevice& dispositivo, int desde, int hasta) {
     QPainter pintor;
     if (!pintor.begin(&dispositivo))
         return false;
-    bool correcto = true;
     bool primera = true;
-    for (int numero = 1; numero <= hasta && !entrada.atEnd(); ++numero) {
-        QPicture pagina;
-        entrada >> pagina;
-        if (entrada.status() != QDataStream::Ok) {
-            correcto = false;
-            break;
+    const bool leidas = LeerPaginas(archivo, [&](int numero, const QPicture& pagina) {
+        if (numero > hasta)
+            return false;
+        if (numero >= desde) {
+            if (!primera)
+                dispositivo.newPage();
+            primera = false;
+            ReproducirPagina(pagina, pintor);
         }
-        if (numero < desde)
-            continue;
-        if (!primera)
-            dispositivo.newPage();
-        primera = false;
-        ReproducirPagina(pagina, pintor);
-    }
-    return pintor.end() && correcto;
+        return true;
+    });
+    return pintor.end() && leidas;
 }
 
 } // namespace tarvik

@@ -75,6 +75,10 @@ class EscritorPaginas : public PageWriter {
     mutable std::optional<QFontMetricsF> medidas_;
 };
 
+// Reads the pages of a page file in order, handing each with its number (from 1) to `pagina`, which
+// returns false to stop. False when the file is not a page file or a page cannot be read.
+bool LeerPaginas(QIODevice& archivo, const std::function<bool(int, const QPicture&)>& pagina);
+
 // Plays the pages of a page file onto a paged device (a printer or a PDF writer), from page `desde`
 // to page `hasta` (1-based, both included). Each page covers the whole sheet from its top-left
 // corner. False when the file is not a page file or the device cannot be painted on.
