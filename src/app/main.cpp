@@ -1,10 +1,12 @@
+#include "app/app/arranque.h"
+
 #include <QApplication>
-#include <QMainWindow>
+
+#include <clocale>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow ventana;
-    ventana.setWindowTitle("TARVIK");
-    ventana.show();
-    return app.exec();
+    QApplication aplicacion(argc, argv);
+    // The C library's number conversions keep the point whatever the user's locale says.
+    std::setlocale(LC_NUMERIC, "C");
+    return tarvik::EjecutarTarvik(aplicacion);
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -11,5 +13,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", ajustes.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // As in the program: the C library's number conversions keep the point.
+    std::setlocale(LC_NUMERIC, "C");
     return RUN_ALL_TESTS();
 }

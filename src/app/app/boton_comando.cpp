@@ -1,0 +1,23 @@
+#include "app/app/boton_comando.h"
+
+#include "lang/traduccion.h"
+#include "platform/texto_qt.h"
+
+#include <QIcon>
+#include <QToolButton>
+
+namespace tarvik {
+
+QToolButton* CrearBotonComando(const char* nombre, const char* clave, const char* icono, QWidget* padre) {
+    auto* boton = new QToolButton(padre);
+    boton->setObjectName(QString::fromLatin1(nombre));
+    boton->setText(DesdeAnsi(Texto(clave)));
+    boton->setIcon(QIcon(QStringLiteral(":/app/iconos/%1.svg").arg(QString::fromLatin1(icono))));
+    boton->setIconSize(QSize(32, 32));
+    boton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    boton->setAutoRaise(true);
+    boton->setFocusPolicy(Qt::StrongFocus);
+    return boton;
+}
+
+} // namespace tarvik

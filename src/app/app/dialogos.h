@@ -1,0 +1,29 @@
+#pragma once
+// The file dialogs and the help behind one replaceable interface: the program shows the real
+// dialogs, tests answer them.
+
+#include <QString>
+
+class QWidget;
+
+namespace tarvik {
+
+class Dialogos {
+  public:
+    virtual ~Dialogos() = default;
+    // The file the user chose to open, or an empty text when the dialog was cancelled.
+    virtual QString Abrir(QWidget* padre, const QString& titulo, const QString& filtro) = 0;
+    // The file the user chose to write (after agreeing to replace an existing one), or an empty
+    // text when the dialog was cancelled. A name typed without extension gets `sufijo`.
+    virtual QString Guardar(QWidget* padre, const QString& titulo, const QString& filtro,
+                            const QString& sufijo) = 0;
+    // Opens the help of a language from the program's folder (with its trailing separator); help
+    // that cannot be shown is skipped silently.
+    virtual void MostrarAyuda(QWidget* padre, const QString& rutaPrograma, int idioma) = 0;
+};
+
+// The interface in use: the real dialogs unless a test installed its own.
+Dialogos& DialogosActivos();
+void EstablecerDialogos(Dialogos* dialogos);
+
+} // namespace tarvik

@@ -1,0 +1,334 @@
+#include "app/app/mainform.h"
+
+#include "app/app/boton_comando.h"
+#include "app/app/dialogos.h"
+#include "app/app/twopciones.h"
+#include "app/app/ventana_fija.h"
+#include "app/results/twresult.h"
+#include "app/results/twtotales.h"
+#include "app/study/lista_lecturas.h"
+#include "app/study/panel_entradas.h"
+#include "app/study/tedicion.h"
+#include "lang/traduccion.h"
+#include "platform/avisos.h"
+#include "platform/texto_qt.h"
+#include "study/facturacion.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tarvik {
+namespace {
+
+const QColor kColorBanda(0xD8, 0x1F, 0x85);
+constexpr const char* kLineaContacto = "Tel. +34 916 000 000 · info@keltu.example";
+constexpr const char* kEnlaceFabricante = "https://www.keltu.example";
+
+QString Tx(const char* clave) {
+    return DesdeAnsi(Texto(clave));
+}
+
+// A band in the maker's colour with rounded corners; its captions are white.
+class Banda : public QWidget {
+  public:
+    explicit Banda(const char* nombre, QWidget* padre) : QWidget(padre) {
+        setObjectName(QString::fromLatin1(nombre));
+        setStyleSheet(QStringLiteral("QLabel, QToolButton { color: white; }"
+                                     "QToolButton:disabled { color: #f3b6d6; }"
+                                     "QToolButton:hover { background: rgba(255, 255, 255, 40); }"));
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter pintor(this);
+        pintor.setRenderHint(QPainter::Antialiasing);
+        pintor.setPen(Qt::NoPen);
+        pintor.setBrush(kColorBanda);
+        pintor.drawRoundedRect(QRectF(rect()), 10, 10);
+    }
+};
+
+std::string RutaLocal(const QString& ruta) {
+    return QFile::encodeName(ruta).toStdString();
+}
+
+// The system's reason for a file that could not be used, naming the file.
+Mensaje ErrorArchivo(const char* accion, const QString& ruta, const std::string& detalle) {
+    const QString texto = QStringLiteral("%1 \"%2\". %3")
+                              .arg(QString::fromLatin1(accion), QDir::toNativeSeparators(ruta),
+                                   QString::fromLocal8Bit(detalle.c_str()));
+    return {TipoMensaje::Error, {}, texto.toStdString()};
+}
+
+bool Confirmado(const char* clave) {
+    return MostrarMensaje({TipoMensaje::Confirmacion, clave, {}}) == Respuesta::Si;
+}
+
+} // namespace
+
+Tmainform::Tmainform(Sesion& sesion, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      sesion_(sesion), modelo_(new ModeloLecturas(sesion.Lecturas, this)) {
+    setObjectName(QStringLiteral("mainform"));
+    setWindowTitle(Tx("main_caption"));
+
+    // Created top to bottom, which is also the keyboard order.
+    auto* disposicion = new QVBoxLayout(this);
+    disposicion->setContentsMargins(6, 6, 6, 6);
+    disposicion->addWidget(CrearCabecera());
+    panel_ = new PanelEntradas(*modelo_, this);
+    disposicion->addWidget(panel_);
+    disposicion->addWidget(CrearPie());
+
+    connect(panel_, &PanelEntradas::resultadosObsoletos, this, &Tmainform::MarcarObsoletos);
+    connect(panel_, &PanelEntradas::tipoCambiado, this, &Tmainform::AplicarReglasComandos);
+    connect(panel_->BotonAnadir(), &QToolButton::clicked, this, &Tmainform::AnadirLectura);
+    connect(panel_->BotonEditar(), &QToolButton::clicked, this, &Tmainform::EditarLectura);
+    connect(panel_->BotonBorrar(), &QToolButton::clicked, this, &Tmainform::BorrarLectura);
+    connect(panel_->Lista(), &ListaLecturas::filaActivada, this, &Tmainform::EditarLectura);
+
+    sesion_.CargarCatalogosFijos();
+    MostrarEstudio(DatosPanel{}, {});
+
+    PrepararVentanaFija(*this, Qt::white);
+}
+
+Tmainform::~Tmainform() = default;
+
+QWidget* Tmainform::CrearCabecera() {
+    auto* banda = new Banda("cabecera", this);
+    auto* fila = new QHBoxLayout(banda);
+    fila->setContentsMargins(12, 6, 12, 6);
+    auto* logo = new QLabel(banda);
+    logo->setObjectName(QStringLiteral("logo"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/app/logo.svg")));
+    fila->addWidget(logo);
+    fila->addStretch();
+
+    struct Comando {
+        const char* nombre;
+        const char* clave;
+        const char* icono;
+        void (Tmainform::*accion)();
+    };
+    const Comando comandos[] = {
+        {"newbutton", "newbutton_caption", "nuevo", &Tmainform::Nuevo},
+        {"openbutton", "openbutton_caption", "abrir", &Tmainform::Abrir},
+        {"guardarButton", "guardarButton_caption", "guardar", &Tmainform::Guardar},
+        {"Totalesbutton", "Totalesbutton_caption", "totales", &Tmainform::Totales},
+        {"resultButton", "resultButton_caption", "calculos", &Tmainform::CalcularResultados},
+        {"bimp", "bimp_caption", "imprimir", &Tmainform::Imprimir},
+        {"OptiosButton", "OptiosButton_caption", "opciones", &Tmainform::Opciones},
+    };
+    for (const Comando& c : comandos) {
+        QToolButton* boton = CrearBotonComando(c.nombre, c.clave, c.icono, banda);
+        boton->setMinimumWidth(76);
+        fila->addWidget(boton);
+        connect(boton, &QToolButton::clicked, this, c.accion);
+    }
+    Totalesbutton_ = banda->findChild<QToolButton*>(QStringLiteral("Totalesbutton"));
+    resultButton_ = banda->findChild<QToolButton*>(QStringLiteral("resultButton"));
+    bimp_ = banda->findChild<QToolButton*>(QStringLiteral("bimp"));
+    return banda;
+}
+
+QWidget* Tmainform::CrearPie() {
+    auto* banda = new Banda("pie", this);
+    auto* fila = new QHBoxLayout(banda);
+    fila->setContentsMargins(14, 6, 14, 6);
+    auto* lineas = new QVBoxLayout;
+    lineas->setSpacing(1);
+    auto* label4 = new QLabel(Tx("keltu_address"), banda);
+    label4->setObjectName(QStringLiteral("Label4"));
+    auto* label5 = new QLabel(QString::fromUtf8(kLineaContacto), banda);
+    label5->setObjectName(QStringLiteral("Label5"));
+    auto* enlace = new QLabel(QStringLiteral("<a href=\"%1\" style=\"color: white;\">www.keltu.example</a>")
+                                  .arg(QString::fromLatin1(kEnlaceFabricante)),
+                              banda);
+    enlace->setObjectName(QStringLiteral("HTMLabel1"));
+    enlace->setOpenExternalLinks(true);
+    for (QLabel* l : {label4, label5, enlace})
+        lineas->addWidget(l);
+    fila->addLayout(lineas);
+    fila->addStretch();
+
+    auto* ayuda = new QPushButton(Tx("HelpButton_caption"), banda);
+    ayuda->setObjectName(QStringLiteral("HelpButton"));
+    auto* salir = new QPushButton(Tx("salirbutton_caption"), banda);
+    salir->setObjectName(QStringLiteral("salirbutton"));
+    for (QPushButton* b : {ayuda, salir}) {
+        QFont negrita = b->font();
+        negrita.setBold(true);
+        b->setFont(negrita);
+        b->setMinimumWidth(90);
+        fila->addWidget(b);
+    }
+    connect(ayuda, &QPushButton::clicked, this, &Tmainform::Ayuda);
+    connect(salir, &QPushButton::clicked, this, &QWidget::close);
+    return banda;
+}
+
+void Tmainform::Conectar(Tedicion* edicion, TWTotales* totales, TWResult* resultados, Twopciones* opciones) {
+    edicion_ = edicion;
+    totales_ = totales;
+    resultados_ = resultados;
+    opciones_ = opciones;
+}
+
+DatosPanel Tmainform::LeerPanel() const {
+    return panel_->LeerPanel();
+}
+
+void Tmainform::EscribirPanel(const DatosPanel& datos) {
+    panel_->EscribirPanel(datos);
+}
+
+void Tmainform::MostrarEstudio(const DatosPanel& datos, std::vector<TLectura> lecturas) {
+    panel_->EscribirPanel(datos);
+    modelo_->Asignar(std::move(lecturas));
+    panel_->AplicarReglaEquipos();
+    panel_->AplicarReglaTransformador();
+    AplicarReglasComandos();
+    sesion_.calculoRealizado = false;
+    MarcarObsoletos();
+    if (isVisible())
+        panel_->EnfocarPrimero();
+}
+
+void Tmainform::AplicarReglasComandos() {
+    const bool hayLecturas = !sesion_.Lecturas.empty();
+    const bool porPotencia = panel_->TipoCalculo() == 1;
+    Totalesbutton_->setEnabled(hayLecturas && panel_->TipoCalculo() == 0);
+    resultButton_->setEnabled(porPotencia || hayLecturas);
+}
+
+void Tmainform::MarcarObsoletos() {
+    sesion_.resultadosObsoletos = true;
+    bimp_->setEnabled(false);
+}
+
+void Tmainform::Nuevo() {
+    // A study that should have been saved first is kept when the save is cancelled or fails.
+    if (Confirmado("guardar_datos_anteriores") && !GuardarComo())
+        return;
+    MostrarEstudio(NuevoEstudio(LeerPanel()), {});
+}
+
+void Tmainform::Abrir() {
+    const QString ruta =
+        DialogosActivos().Abrir(this, Tx("opendialog_caption"), QString::fromUtf8(kFiltroFacturacion));
+    if (!ruta.isEmpty())
+        AbrirArchivo(ruta);
+}
+
+bool Tmainform::AbrirArchivo(const QString& ruta) {
+    const ResultadoCarga carga = CargarFacturacion(RutaLocal(ruta), sesion_.Datos);
+    switch (carga.error) {
+    case ErrorCarga::Ninguno:
+        break;
+    case ErrorCarga::Apertura:
+        MostrarMensaje(ErrorArchivo("Cannot open file", ruta, carga.detalle));
+        return false;
+    case ErrorCarga::Formato:
+        MostrarMensaje({TipoMensaje::Error, "error_formato_archivo", {}});
+        return false;
+    }
+    sesion_.Datos = carga.datos;
+    MostrarEstudio(MostrarDatos(sesion_.Datos), carga.lecturas);
+    return true;
+}
+
+bool Tmainform::GuardarComo() {
+    const QString ruta =
+        DialogosActivos().Guardar(this, Tx("savedialog_caption"), QString::fromUtf8(kFiltroFacturacion),
+                                  QString::fromLatin1(kExtensionFacturacion));
+    if (ruta.isEmpty())
+        return false;
+    RecogerDatos(LeerPanel(), sesion_.Datos);
+    const ResultadoGuardado guardado = GuardarFacturacion(RutaLocal(ruta), sesion_.Datos, sesion_.Lecturas);
+    if (!guardado.ok)
+        MostrarMensaje(ErrorArchivo("Cannot create file", ruta, guardado.detalle));
+    return guardado.ok;
+}
+
+void Tmainform::Guardar() {
+    GuardarComo();
+}
+
+void Tmainform::Totales() {
+    totales_->Ejecutar(LeerPanel());
+}
+
+void Tmainform::CalcularResultados() {
+    const bool recalcular = !sesion_.calculoRealizado || Confirmado("recalcular_equipamiento");
+    if (resultados_->Ejecutar(recalcular, LeerPanel())) {
+        sesion_.calculoRealizado = true;
+        sesion_.resultadosObsoletos = false;
+        bimp_->setEnabled(true);
+    } else if (recalcular) {
+        // A refused calculation may have emptied or half filled the result lists: they belong to
+        // no calculation any more, so the next press recalculates and nothing can print them.
+        sesion_.calculoRealizado = false;
+        MarcarObsoletos();
+    }
+}
+
+void Tmainform::Imprimir() {
+    // The report prints the customer data as the panel shows it now.
+    RecogerDatos(LeerPanel(), sesion_.Datos);
+}
+
+void Tmainform::Opciones() {
+    opciones_->exec();
+}
+
+void Tmainform::Ayuda() {
+    DialogosActivos().MostrarAyuda(
+        this, QFile::decodeName(QByteArray::fromStdString(sesion_.rutas.RutaPrograma)), IdiomaActivo());
+}
+
+void Tmainform::closeEvent(QCloseEvent* evento) {
+    if (Confirmado("salir_tarvik"))
+        evento->accept();
+    else
+        evento->ignore();
+}
+
+void Tmainform::AnadirLectura() {
+    TLectura nueva;
+    if (edicion_->EditarLectura(ModoEdicion::Anadir, nueva, panel_->TipoLectura())) {
+        modelo_->Anadir(nueva);
+        MarcarObsoletos();
+    }
+    AplicarReglasComandos();
+}
+
+void Tmainform::EditarLectura() {
+    const int fila = panel_->Lista()->FilaSeleccionada();
+    if (fila < 0)
+        return;
+    TLectura copia = sesion_.Lecturas.at(static_cast<std::size_t>(fila));
+    if (edicion_->EditarLectura(ModoEdicion::Cambiar, copia, panel_->TipoLectura())) {
+        modelo_->Reemplazar(fila, copia);
+        MarcarObsoletos();
+    }
+}
+
+void Tmainform::BorrarLectura() {
+    const int fila = panel_->Lista()->FilaSeleccionada();
+    if (fila >= 0 && Confirmado("borrar_lectura")) {
+        modelo_->Borrar(fila);
+        MarcarObsoletos();
+    }
+    AplicarReglasComandos();
+}
+
+} // namespace tarvik

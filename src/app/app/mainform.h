@@ -1,0 +1,83 @@
+#pragma once
+// The main window: the command band, the inputs panel with the readings, and the maker's footer.
+
+#include "study/estudio.h"
+#include "study/sesion.h"
+
+#include <QWidget>
+
+class QPushButton;
+class QToolButton;
+
+namespace tarvik {
+
+class ModeloLecturas;
+class PanelEntradas;
+class Tedicion;
+class TWResult;
+class TWTotales;
+class Twopciones;
+
+// The file-type filter of the open and save dialogs, and the extension a typed name gets.
+inline constexpr const char* kFiltroFacturacion = "Archivo de facturación (*.fac)";
+inline constexpr const char* kExtensionFacturacion = "fac";
+
+class Tmainform : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Sets the captions, loads the conductor and current-transformer catalogues and starts a new
+    // study. The windows that the commands hand over to are connected afterwards.
+    explicit Tmainform(Sesion& sesion, QWidget* parent = nullptr);
+    ~Tmainform() override;
+
+    void Conectar(Tedicion* edicion, TWTotales* totales, TWResult* resultados, Twopciones* opciones);
+
+    DatosPanel LeerPanel() const;
+    void EscribirPanel(const DatosPanel& datos);
+    PanelEntradas* Panel() const { return panel_; }
+
+    // Reads a billing file into the window (the Open command after its dialog). A file that cannot
+    // be read or is not a billing file is reported and leaves the current study as it was.
+    bool AbrirArchivo(const QString& ruta);
+
+  protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+  private:
+    void Nuevo();
+    void Abrir();
+    void Guardar();
+    // Asks for a file name and writes the study there; false when cancelled or when it failed.
+    bool GuardarComo();
+    void Totales();
+    void CalcularResultados();
+    void Imprimir();
+    void Opciones();
+    void Ayuda();
+    void AnadirLectura();
+    void EditarLectura();
+    void BorrarLectura();
+
+    // Shows a study (a new one, or one just read) and resets the results' state.
+    void MostrarEstudio(const DatosPanel& datos, std::vector<TLectura> lecturas);
+    void AplicarReglasComandos();
+    void MarcarObsoletos();
+
+    QWidget* CrearCabecera();
+    QWidget* CrearPie();
+
+    Sesion& sesion_;
+    ModeloLecturas* modelo_;
+    PanelEntradas* panel_ = nullptr;
+    QToolButton* Totalesbutton_ = nullptr;
+    QToolButton* resultButton_ = nullptr;
+    QToolButton* bimp_ = nullptr;
+
+    Tedicion* edicion_ = nullptr;
+    TWTotales* totales_ = nullptr;
+    TWResult* resultados_ = nullptr;
+    Twopciones* opciones_ = nullptr;
+};
+
+} // namespace tarvik

@@ -1,0 +1,10 @@
+#include "app/app/twopciones.h"
+
+namespace tarvik {
+
+Twopciones::Twopciones(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("wopciones"));
+    setModal(true);
+}
+
+} // namespace tarvik
