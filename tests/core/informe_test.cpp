@@ -2,6 +2,7 @@
 #include "lang/traduccion.h"
 #include "report/informe.h"
 #include "report/recording_page_writer.h"
+#include "study/facturacion.h"
 
 #include <gtest/gtest.h>
 
@@ -530,5 +531,32 @@ TEST(AjustarImagen, KeepsTheProportionsInDevicePixelsWithTruncation) {
         const TamanoDispositivo t = AjustarImagen(c.imagen, c.ancho, c.alto);
         EXPECT_EQ(t.ancho, c.esperado.ancho) << c.imagen.width << "x" << c.imagen.height;
         EXPECT_EQ(t.alto, c.esperado.alto) << c.imagen.width << "x" << c.imagen.height;
+    }
+}
+
+TEST(DescripcionesEnviadas, EveryShippedSeriesHasItsTextsAndPicture) {
+    const std::filesystem::path dbf = std::filesystem::path(TARVIK_SOURCE_DIR) / "dbf";
+    struct Catalogo {
+        const char* archivo;
+        const char* prefijo;
+    };
+    for (const Catalogo& c : {Catalogo{"bateria.dat", "Serie "}, Catalogo{"bateria60.dat", "Serie "},
+                              Catalogo{"filtros.dat", "Filter "}}) {
+        const auto equipos = LeerArchivo<TEquipo>((dbf / c.archivo).string());
+        ASSERT_FALSE(equipos.empty()) << c.archivo;
+        for (const TEquipo& e : equipos) {
+            ASSERT_TRUE(SerieValidaComoArchivo(e.serie)) << e.serie;
+            const std::string nombre = c.prefijo + e.serie;
+            for (const char* idioma : {"es", "en"})
+                EXPECT_GT(std::filesystem::file_size(dbf / idioma / (nombre + ".txt")), 200u)
+                    << nombre << idioma;
+            std::vector<std::uint8_t> bmp;
+            std::string detalle;
+            ASSERT_TRUE(LeerBytes((dbf / (nombre + ".bmp")).string(), bmp, detalle))
+                << nombre << ": " << detalle;
+            ASSERT_GT(bmp.size(), 26u);
+            EXPECT_EQ(bmp[0], 'B');
+            EXPECT_EQ(bmp[1], 'M');
+        }
     }
 }

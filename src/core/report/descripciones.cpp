@@ -63,7 +63,7 @@ struct Descripcion {
 
 bool LeerDescripcion(const PageWriter& writer, const Sesion& sesion, const std::string& nombre, bool valido,
                      Descripcion& d, ListaMensajes& mensajes) {
-    const std::string dbf = sesion.rutas.RutaPrograma + "dbf" + kSeparador;
+    const std::string& dbf = sesion.rutas.RutaDbf;
     const std::string archivo = Cp1252ToUtf8(nombre);
     std::vector<std::uint8_t> bytes;
     if (!Leer(dbf + IdiomaDescripciones() + kSeparador + archivo + ".txt", valido, bytes, mensajes))
