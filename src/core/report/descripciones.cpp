@@ -17,9 +17,6 @@ namespace {
 constexpr double kAnchoImagen = 50; // mm: the picture's box
 constexpr double kAltoImagen = 60;
 constexpr double kSangriaTexto = 55; // mm from the left edge to the text column
-// Inside a description, a new page starts when this many lines or fewer are
-// left.
-constexpr int kLineasReserva = 2;
 
 std::string Minusculas(std::string texto) {
     std::transform(texto.begin(), texto.end(), texto.begin(), [](unsigned char c) {
@@ -28,6 +25,7 @@ std::string Minusculas(std::string texto) {
     return texto;
 }
 
+// A heading in bold and underlined on its own line, with an empty line under it.
 void Subrayado(PageWriter& writer, const std::string& texto) {
     {
         SavedFont fuente(writer);
@@ -44,8 +42,7 @@ Mensaje ErrorArchivo(const std::string& ruta, const std::string& detalle) {
     return {TipoMensaje::Error, {}, "Cannot open file \"" + ruta + "\". " + detalle};
 }
 
-// Reads a whole file; a series name that could leave the data folder counts as
-// a missing file.
+// Reads a whole file; a series name that could leave the data folder counts as a missing file.
 bool Leer(const std::string& ruta, bool valido, std::vector<std::uint8_t>& bytes, ListaMensajes& mensajes) {
     std::string detalle = std::strerror(ENOENT);
     if (valido && LeerBytes(ruta, bytes, detalle))
@@ -81,8 +78,7 @@ bool LeerDescripcion(const PageWriter& writer, const Sesion& sesion, const std::
     return false;
 }
 
-// Draws a picture at the largest size that fits a box, at the box's top-left
-// corner or centred.
+// Draws a picture at the largest size that fits a box, at the box's top-left corner or centred.
 void DibujarAjustada(PageWriter& writer, const std::string& imagen, PictureSize tamano, const Rect& caja,
                      bool centrada) {
     const DeviceRect c = writer.rectToDevice(caja);
@@ -155,14 +151,7 @@ bool CaracteristicasEquipos(PageWriter& writer, const Sesion& sesion, ListaMensa
         DibujarAjustada(writer, d.imagen, d.tamano,
                         {a.left, writer.y(), a.left + kAnchoImagen, writer.y() + kAltoImagen}, false);
         MemoBuffer texto{std::move(d.texto), a.left + kSangriaTexto, a.right, Alignment::Left, false, 0};
-        while (writer.memoLinesLeft(texto) > 0) {
-            writer.printMemo(texto, 1);
-            if (writer.linesLeft() <= kLineasReserva && writer.memoLinesLeft(texto) > 0) {
-                writer.newPage();
-                texto.left = writer.area().left + kSangriaTexto;
-                texto.right = writer.area().right;
-            }
-        }
+        ImprimirLineas(writer, texto, kTodasLasLineas);
         writer.newLine();
         descritas.push_back(clave);
     }

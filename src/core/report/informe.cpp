@@ -85,6 +85,15 @@ void MarcoInforme::footer(PageWriter& writer) {
     writer.printRight("pag. " + std::to_string(NumeroPagina), a.right);
 }
 
+void ImprimirLineas(PageWriter& writer, MemoBuffer& memo, int lineas) {
+    constexpr int kLineasPie = 2;
+    for (int i = 0; i < lineas && writer.memoLinesLeft(memo) > 0; ++i) {
+        if (writer.linesLeft() <= kLineasPie && !writer.pageIsFresh())
+            writer.newPage();
+        writer.printMemo(memo, 1);
+    }
+}
+
 bool EscribirInforme(PageWriter& writer, const Sesion& sesion, const SeccionesInforme& secciones,
                      const OpcionesInforme& opciones, ListaMensajes& mensajes) {
     writer.setMargins(kMargenIzquierdo, kMargenDerecho, kMargenSuperior, kMargenInferior);

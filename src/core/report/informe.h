@@ -11,6 +11,7 @@
 #include "report/page_writer.h"
 #include "study/sesion.h"
 
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -71,6 +72,12 @@ bool CaracteristicasEquipos(PageWriter& writer, const Sesion& sesion, ListaMensa
 
 // The consumption chart across the page, under two empty lines.
 void GraficoFacturacion(PageWriter& writer);
+
+// Prints up to `lineas` lines of a memo, one at a time, each followed by a new line. A line is never
+// printed where two or fewer lines are left, over the page footer: a new page starts first (unless
+// the page is still empty, so that a page too small for three lines cannot page without end).
+void ImprimirLineas(PageWriter& writer, MemoBuffer& memo, int lineas);
+inline constexpr int kTodasLasLineas = std::numeric_limits<int>::max();
 
 // The folder of the description texts in the active language: "es" or "en".
 std::string IdiomaDescripciones();

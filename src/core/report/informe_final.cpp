@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <limits>
 
 namespace tarvik {
 
@@ -19,10 +18,8 @@ constexpr float kSexto = 100.0f / 6;
 constexpr float kSeptimoMasDiez = 100.0f / 7 + 10;
 constexpr float kAnchoMinimo = 10;
 constexpr double kAlturaLetra = 3;
-// The note under the equipment table never takes more than two lines; the
-// others print in full.
+// The note under the equipment table never takes more than two lines; the others print in full.
 constexpr int kLineasNotaEquipos = 2;
-constexpr int kTodasLasLineas = std::numeric_limits<int>::max();
 
 struct Columna {
     std::string leyenda;
@@ -74,11 +71,10 @@ std::string Fases(std::int32_t cantidad) {
     return std::to_string(cantidad) + "x3 " + Texto("phases_caption");
 }
 
-// Wrapped text across the printable area, at most `lineas` lines, then a new
-// line.
+// Wrapped text across the printable area, at most `lineas` lines, each followed by a new line.
 void Nota(PageWriter& writer, const char* clave, int lineas) {
     MemoBuffer nota{Texto(clave), writer.area().left, writer.area().right, Alignment::Left, false, 0};
-    writer.printMemo(nota, lineas);
+    ImprimirLineas(writer, nota, lineas);
 }
 
 } // namespace
