@@ -7,6 +7,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QGraphicsScene>
+#include <QHash>
 #include <QLegend>
 #include <QValueAxis>
 
@@ -31,15 +32,18 @@ template <class Eje> Eje* EjeDe(const QChart& grafico, Qt::Orientation orientaci
     return qobject_cast<Eje*>(grafico.axes(orientacion).value(0));
 }
 
-// The axis needs distinct category texts: a repeated month gets invisible zero-width marks, so
-// that each reading keeps its own pair of bars under the same visible label.
+// The axis needs distinct category texts: the n-th repetition of a month gets n written in
+// invisible zero-width characters (base 4), so that each reading keeps its own pair of bars under
+// the same visible label. Texts from a reading never hold these characters.
 QStringList Categorias(const std::vector<TLectura>& lecturas) {
+    static const QChar kInvisibles[] = {QChar(0x200B), QChar(0x200C), QChar(0x200D), QChar(0x2060)};
+    QHash<QString, int> vistas;
     QStringList categorias;
+    categorias.reserve(static_cast<qsizetype>(lecturas.size()));
     for (const TLectura& l : lecturas) {
         QString texto = DesdeAnsi(l.mes);
-        do
-            texto += QChar(0x200B);
-        while (categorias.contains(texto));
+        for (int n = vistas[texto]++; n > 0; n /= 4)
+            texto += kInvisibles[n % 4];
         categorias.append(texto);
     }
     return categorias;

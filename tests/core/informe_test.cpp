@@ -560,3 +560,36 @@ TEST(DescripcionesEnviadas, EveryShippedSeriesHasItsTextsAndPicture) {
         }
     }
 }
+
+TEST(ImprimirLineas, TextNeverRunsIntoThePageFooter) {
+    struct Caso {
+        double altoPagina;
+        double y;
+        std::vector<std::vector<std::string>> paginas;
+    };
+    const Caso casos[] = {
+        // Three lines left: the first line prints, the next would reach the footer's band.
+        {297, 268, {{"uno"}, {"dos", "tres"}}},
+        {297, 258, {{"uno", "dos", "tres"}}},
+        // A page with room for less than three lines still takes one line each, and the job ends.
+        {32, 15, {{"uno"}, {"dos"}, {"tres"}}},
+    };
+    for (const Caso& c : casos) {
+        RecordingPageWriter w(210, c.altoPagina);
+        w.runJob([&](PageWriter& pw) {
+            pw.setMargins(20, 15, 10, 15);
+            pw.setFontHeight(3);
+            pw.setLineHeight(5);
+            pw.moveTo(20, c.y);
+            MemoBuffer memo{"uno\ndos\ntres", 20, 195, Alignment::Left, false, 0};
+            ImprimirLineas(pw, memo, kTodasLasLineas);
+        });
+        std::vector<std::vector<std::string>> paginas;
+        for (const auto& pagina : Paginas(w)) {
+            paginas.emplace_back();
+            for (const Impreso& t : pagina)
+                paginas.back().push_back(t.texto);
+        }
+        EXPECT_EQ(paginas, c.paginas) << c.altoPagina << " " << c.y;
+    }
+}

@@ -166,10 +166,15 @@ TEST(GraficoConsumo, OnePairOfBarsPerReadingLabelledWithItsMonth) {
     ASSERT_EQ(meses->count(), 3);
     for (int i = 0; i < 3; ++i) {
         QString visible = meses->at(i);
-        visible.remove(QChar(0x200B));
+        visible.removeIf([](QChar c) { return c.category() == QChar::Other_Format; });
         EXPECT_EQ(visible, DesdeAnsi(lecturas[static_cast<std::size_t>(i)].mes)) << i;
     }
     EXPECT_EQ(grafico->title(), DesdeAnsi(Texto("grafico1title")));
+    // However often a month repeats, every reading keeps its own bars.
+    lecturas.assign(40, lecturas[0]);
+    MostrarConsumo(*grafico, lecturas);
+    EXPECT_EQ(meses->count(), 40);
+    EXPECT_EQ(activa->count(), 40);
     EXPECT_EQ(grafico->legend()->alignment(), Qt::AlignBottom);
 }
 
