@@ -174,10 +174,15 @@ void Puerta(QPainter& p, const QRectF& puerta, const Armario& a, bool primera) {
             5);
 }
 
+QImage Blanca(int ancho, int alto) {
+    QImage imagen(ancho, alto, QImage::Format_RGB32);
+    imagen.fill(Qt::white);
+    return imagen;
+}
+
 // A cabinet seen from the front, a little from the right and from above.
 QImage Dibujo(const QString& nombre, const Armario& a) {
-    QImage imagen(kAncho, kAlto, QImage::Format_RGB32);
-    imagen.fill(Qt::white);
+    QImage imagen = Blanca(kAncho, kAlto);
     QPainter p(&imagen);
     p.setRenderHint(QPainter::Antialiasing);
     const double fondo = 18;
@@ -244,30 +249,30 @@ QImage Dibujo(const QString& nombre, const Armario& a) {
     return imagen;
 }
 
-// The report's logo: the mark and the name in white on the maker's colour.
-QImage LogoInforme() {
-    QImage imagen(142, 142, QImage::Format_RGB32);
-    imagen.fill(Qt::white);
-    QPainter p(&imagen);
-    p.setRenderHint(QPainter::Antialiasing);
+// The maker's mark: a rounded square of its colour with the capacitor symbol in white.
+void Marca(QPainter& p, const QRectF& cuadro, double radio, double centroSimbolo, double altoSimbolo) {
     p.setPen(Qt::NoPen);
     p.setBrush(kMagenta);
-    p.drawRoundedRect(QRectF(3, 3, 136, 136), 18, 18);
-    Simbolo(p, QPointF(71, 54), 46, Qt::white);
+    p.drawRoundedRect(cuadro, radio, radio);
+    Simbolo(p, QPointF(cuadro.center().x(), centroSimbolo), altoSimbolo, Qt::white);
+}
+
+// The report's logo: the mark with the name in white under the symbol.
+QImage LogoInforme() {
+    QImage imagen = Blanca(142, 142);
+    QPainter p(&imagen);
+    p.setRenderHint(QPainter::Antialiasing);
+    Marca(p, QRectF(3, 3, 136, 136), 18, 54, 46);
     Texto(p, QRectF(0, 88, 142, 36), "KELTU", 30, true, Qt::white);
     return imagen;
 }
 
-// The footer logo: the mark and the name in the maker's colour, and a rule under them.
+// The footer logo: the mark, and the name in the maker's colour beside it.
 QImage LogoPie() {
-    QImage imagen(227, 84, QImage::Format_RGB32);
-    imagen.fill(Qt::white);
+    QImage imagen = Blanca(227, 84);
     QPainter p(&imagen);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kMagenta);
-    p.drawRoundedRect(QRectF(4, 8, 64, 64), 10, 10);
-    Simbolo(p, QPointF(36, 40), 34, Qt::white);
+    Marca(p, QRectF(4, 8, 64, 64), 10, 40, 34);
     Texto(p, QRectF(78, 4, 149, 52), "KELTU", 44, true, kMagenta, Qt::AlignLeft | Qt::AlignVCenter);
     Texto(p, QRectF(80, 52, 147, 22), "power factor", 16, false, QColor(0x60, 0x60, 0x60),
           Qt::AlignLeft | Qt::AlignVCenter);
