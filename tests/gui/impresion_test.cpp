@@ -1,4 +1,5 @@
 #include "app/report/imprimir_informe.h"
+#include "ayudas.h"
 #include "engine/calculo.h"
 #include "lang/traduccion.h"
 #include "platform/avisos.h"
@@ -19,7 +20,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,15 +30,6 @@ namespace {
 const QString kImpresoraPdf = QStringLiteral("TarvikPDF");
 // Set in the copy of this program that runs without any reachable print spooler.
 const char* const kSinImpresoras = "TARVIK_PRUEBA_SIN_IMPRESORAS";
-
-class AvisosVistos : public Avisos {
-  public:
-    Respuesta Mostrar(TipoMensaje tipo, const QString& texto) override {
-        vistos.push_back({tipo, texto});
-        return Respuesta::Aceptar;
-    }
-    std::vector<std::pair<TipoMensaje, QString>> vistos;
-};
 
 // The shipped example with its banks calculated, and a panel whose customer name was corrected on
 // screen after the calculation.
@@ -151,27 +142,22 @@ TEST(ImprimirInforme, CancellingTheDialogPrintsNothingButTheRecordIsRefreshed) {
     if (QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "no printer installed: the dialog is not shown (see the test without printers)";
     Estudio e = Calculado();
-    AvisosVistos avisos;
+    prueba::AvisosPrueba avisos;
     EstablecerAvisos(&avisos);
     bool archivoOfrecido = true;
     bool visto = false;
-    QTimer espera;
-    espera.setInterval(20);
-    QObject::connect(&espera, &QTimer::timeout, [&] {
-        auto* dialogo = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (dialogo == nullptr)
-            return;
-        espera.stop();
+    prueba::EnDialogoModal([&](QDialog& d) {
+        auto* dialogo = qobject_cast<QPrintDialog*>(&d);
+        ASSERT_NE(dialogo, nullptr);
         visto = true;
         archivoOfrecido = dialogo->testOption(QAbstractPrintDialog::PrintToFile);
         dialogo->reject();
     });
-    espera.start();
     ImprimirInforme(nullptr, e.sesion, e.panel, {});
     EstablecerAvisos(nullptr);
     EXPECT_TRUE(visto);
     EXPECT_FALSE(archivoOfrecido);
-    EXPECT_TRUE(avisos.vistos.empty());
+    EXPECT_TRUE(avisos.mostrados.empty());
     EXPECT_EQ(e.sesion.Datos.cliente, "NOMBRE CORREGIDO");
 }
 
@@ -197,12 +183,12 @@ TEST(ImprimirInforme, WithoutPrintersOnlyTheMessageIsShown) {
         GTEST_SKIP() << "printers are still visible";
     EstablecerIdiomaActivo(kEspanol);
     Estudio e = Calculado();
-    AvisosVistos avisos;
+    prueba::AvisosPrueba avisos;
     EstablecerAvisos(&avisos);
     ImprimirInforme(nullptr, e.sesion, e.panel, {});
     EstablecerAvisos(nullptr);
-    ASSERT_EQ(avisos.vistos.size(), 1u);
-    EXPECT_EQ(avisos.vistos[0].first, TipoMensaje::Informacion);
-    EXPECT_EQ(avisos.vistos[0].second, "No existen impresoras instaladas.");
+    ASSERT_EQ(avisos.mostrados.size(), 1u);
+    EXPECT_EQ(avisos.mostrados[0].tipo, TipoMensaje::Informacion);
+    EXPECT_EQ(avisos.mostrados[0].texto, "No existen impresoras instaladas.");
     EXPECT_EQ(e.sesion.Datos.cliente, "NOMBRE CORREGIDO");
 }
