@@ -57,7 +57,7 @@ void InformeEnPaginas(benchmark::State& state) {
         ListaMensajes mensajes;
         w.setPictureSize((TARVIK_SOURCE_DIR "/dbf/Serie Jade.bmp"), {240, 288});
         w.setPictureSize((TARVIK_SOURCE_DIR "/dbf/Serie Trafo.bmp"), {240, 288});
-        if (!EscribirInforme(w, sesion, {}, kOpciones, mensajes))
+        if (!EscribirInforme(w, sesion, kTodasLasSecciones, kOpciones, mensajes))
             state.SkipWithError("the report stopped");
         paginas = static_cast<int>(std::count_if(
             w.log().begin(), w.log().end(), [](const std::string& e) { return e.starts_with("page "); }));
@@ -75,7 +75,7 @@ void InformePdf(benchmark::State& state) {
     int paginas = 0;
     for (auto _ : state) {
         QString error;
-        if (!EscribirInformePdf(sesion, {}, kOpciones, ruta, error))
+        if (!EscribirInformePdf(sesion, kTodasLasSecciones, kOpciones, ruta, error))
             state.SkipWithError(error.toStdString().c_str());
         QFile pdf(ruta);
         pdf.open(QIODevice::ReadOnly);

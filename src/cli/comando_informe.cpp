@@ -16,14 +16,15 @@ namespace {
 // "0,1,2": the sections to print by their place in the options dialog; each at most once.
 bool LeerSecciones(const std::string& texto, SeccionesInforme& secciones) {
     secciones = {false, false, false};
-    bool* elegidas[] = {&secciones.informeFinal, &secciones.caracteristicas, &secciones.grafico};
     std::size_t desde = 0;
     while (desde <= texto.size()) {
         const std::size_t coma = std::min(texto.find(',', desde), texto.size());
         const std::string numero = texto.substr(desde, coma - desde);
-        if (numero.size() != 1 || numero[0] < '0' || numero[0] > '2' || *elegidas[numero[0] - '0'])
+        const std::size_t i =
+            numero.size() == 1 ? static_cast<std::size_t>(numero[0] - '0') : secciones.size();
+        if (i >= secciones.size() || secciones[i])
             return false;
-        *elegidas[numero[0] - '0'] = true;
+        secciones[i] = true;
         desde = coma + 1;
     }
     return true;
@@ -42,7 +43,7 @@ int EjecutarReport(Contexto& c, const Argumentos& a) {
         std::fprintf(stderr, "tarvik-cli: report needs -o OUT.pdf\n");
         return kErrorUso;
     }
-    SeccionesInforme secciones;
+    SeccionesInforme secciones = kTodasLasSecciones;
     const auto elegidas = a.opciones.find("--sections");
     if (elegidas != a.opciones.end() && !LeerSecciones(elegidas->second, secciones)) {
         std::fprintf(stderr, "tarvik-cli: --sections takes 0, 1 and 2 separated by commas\n");

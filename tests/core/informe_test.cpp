@@ -196,8 +196,8 @@ TEST_F(InformeTest, SectionsFollowInOrderEachOnItsOwnPages) {
                 EXPECT_NE(e.find("\"pag. " + std::to_string(numero) + "\""), std::string::npos) << e;
             }
         }
-        EXPECT_EQ(paginas, c.paginas) << c.secciones.informeFinal << c.secciones.caracteristicas
-                                      << c.secciones.grafico << " by " << c.tipoCalculo;
+        EXPECT_EQ(paginas, c.paginas) << c.secciones[kInformeFinal] << c.secciones[kCaracteristicas]
+                                      << c.secciones[kGrafico] << " by " << c.tipoCalculo;
     }
 }
 

@@ -109,7 +109,7 @@ TEST(Impresion, TheReportPrintsOnARealPdfPrinter) {
     const QDateTime inicio = QDateTime::currentDateTime().addSecs(-1);
     QPrinter impresora(info, QPrinter::HighResolution);
     ListaMensajes mensajes;
-    ASSERT_TRUE(ImprimirEnImpresora(impresora, e.sesion, {}, {"09/12/2026", '.'}, mensajes));
+    ASSERT_TRUE(ImprimirEnImpresora(impresora, e.sesion, kTodasLasSecciones, {"09/12/2026", '.'}, mensajes));
     EXPECT_TRUE(mensajes.empty());
     EXPECT_EQ(impresora.docName(), "Reporte Tarvik");
     EXPECT_EQ(impresora.copyCount(), 1);
@@ -126,8 +126,8 @@ TEST(Impresion, TheReportPrintsOnARealPdfPrinter) {
     // the pages of the same report written straight to a PDF file.
     QTemporaryDir carpeta;
     QString error;
-    ASSERT_TRUE(
-        EscribirInformePdf(e.sesion, {}, {"09/12/2026", '.'}, carpeta.filePath("directo.pdf"), error));
+    ASSERT_TRUE(EscribirInformePdf(e.sesion, kTodasLasSecciones, {"09/12/2026", '.'},
+                                   carpeta.filePath("directo.pdf"), error));
     int impresas = 0;
     for (int i = 0; i < 20 && impresas == 0; ++i) {
         QThread::msleep(250); // the driver may still be closing the file
@@ -153,7 +153,7 @@ TEST(ImprimirInforme, CancellingTheDialogPrintsNothingButTheRecordIsRefreshed) {
         archivoOfrecido = dialogo->testOption(QAbstractPrintDialog::PrintToFile);
         dialogo->reject();
     });
-    ImprimirInforme(nullptr, e.sesion, e.panel, {});
+    ImprimirInforme(nullptr, e.sesion, e.panel, kTodasLasSecciones);
     EstablecerAvisos(nullptr);
     EXPECT_TRUE(visto);
     EXPECT_FALSE(archivoOfrecido);
@@ -185,7 +185,7 @@ TEST(ImprimirInforme, WithoutPrintersOnlyTheMessageIsShown) {
     Estudio e = Calculado();
     prueba::AvisosPrueba avisos;
     EstablecerAvisos(&avisos);
-    ImprimirInforme(nullptr, e.sesion, e.panel, {});
+    ImprimirInforme(nullptr, e.sesion, e.panel, kTodasLasSecciones);
     EstablecerAvisos(nullptr);
     ASSERT_EQ(avisos.mostrados.size(), 1u);
     EXPECT_EQ(avisos.mostrados[0].tipo, TipoMensaje::Informacion);

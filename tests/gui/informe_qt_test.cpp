@@ -188,7 +188,7 @@ TEST(InformePdf, TheReportOfAStudyAsAPdfFile) {
     const QByteArray tmpdir = qgetenv("TMPDIR");
     qputenv("TMPDIR", temporal.path().toLocal8Bit());
     QString error;
-    const bool escrito = EscribirInformePdf(sesion, {}, {"09/12/2026", ','}, ruta, error);
+    const bool escrito = EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", ','}, ruta, error);
     const QStringList restos = QDir(temporal.path()).entryList(QDir::Files);
     qputenv("TMPDIR", tmpdir);
     EXPECT_TRUE(restos.isEmpty()) << restos.join(' ').toStdString();
@@ -211,11 +211,11 @@ TEST(InformePdf, NothingIsWrittenWhenADescriptionIsMissing) {
     QTemporaryDir carpeta;
     const QString ruta = carpeta.filePath("informe.pdf");
     QString error;
-    EXPECT_FALSE(EscribirInformePdf(sesion, {}, {"09/12/2026", '.'}, ruta, error));
+    EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'}, ruta, error));
     EXPECT_TRUE(error.contains("Serie Inexistente.txt")) << error.toStdString();
     EXPECT_FALSE(QFile::exists(ruta));
 
-    EXPECT_FALSE(
-        EscribirInformePdf(sesion, {}, {"09/12/2026", '.'}, carpeta.filePath("no/such/folder.pdf"), error));
+    EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'},
+                                    carpeta.filePath("no/such/folder.pdf"), error));
     EXPECT_TRUE(error.contains("no/such/folder.pdf")) << error.toStdString();
 }

@@ -99,16 +99,16 @@ bool EscribirInforme(PageWriter& writer, const Sesion& sesion, const SeccionesIn
     writer.setMargins(kMargenIzquierdo, kMargenDerecho, kMargenSuperior, kMargenInferior);
     MarcoInforme marco(opciones.fecha);
     writer.setFrame(&marco);
-    const bool grafico = secciones.grafico && sesion.Datos.tipoCalculo == 0;
+    const bool grafico = secciones[kGrafico] && sesion.Datos.tipoCalculo == 0;
     bool completo = true;
     writer.runJob([&](PageWriter& w) {
         marco.NumeroPagina = 1;
-        if (secciones.informeFinal) {
+        if (secciones[kInformeFinal]) {
             InformeFinal(w, sesion, opciones.separador);
-            if (secciones.caracteristicas || grafico)
+            if (secciones[kCaracteristicas] || grafico)
                 w.newPage();
         }
-        if (secciones.caracteristicas) {
+        if (secciones[kCaracteristicas]) {
             if (!CaracteristicasEquipos(w, sesion, mensajes)) {
                 completo = false;
                 return;

@@ -11,18 +11,20 @@
 #include "report/page_writer.h"
 #include "study/sesion.h"
 
+#include <array>
 #include <limits>
 #include <string>
 #include <string_view>
 
 namespace tarvik {
 
-// The report sections chosen in the options dialog, in print order.
-struct SeccionesInforme {
-    bool informeFinal = true;
-    bool caracteristicas = true; // general characteristics of the selected equipment
-    bool grafico = true;         // billing chart; only in studies by consumption
-};
+// The report sections chosen in the options dialog, in print order: the final report, the general
+// characteristics of the selected equipment and the billing chart (only in studies by consumption).
+using SeccionesInforme = std::array<bool, 3>;
+inline constexpr std::size_t kInformeFinal = 0;
+inline constexpr std::size_t kCaracteristicas = 1;
+inline constexpr std::size_t kGrafico = 2;
+inline constexpr SeccionesInforme kTodasLasSecciones = {true, true, true};
 
 // What the front end takes from the user's locale.
 struct OpcionesInforme {
