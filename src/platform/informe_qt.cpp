@@ -7,9 +7,9 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QTemporaryFile>
 
 // The report's logos are compiled into this library; register them once before the first job.
@@ -83,24 +83,29 @@ bool ImprimirEnImpresora(QPrinter& impresora, const Sesion& sesion, const Seccio
 
 bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
                         const OpcionesInforme& opciones, const QString& ruta, QString& error) {
-    // Found out before anything is recorded, with the system's reason, naming the file.
-    QFile prueba(ruta);
-    if (!prueba.open(QIODevice::WriteOnly)) {
-        error = "Cannot create file \"" + ruta + "\". " + prueba.errorString();
+    // The file replaces an earlier one only when the whole report was written.
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly)) {
+        error = "Cannot create file \"" + ruta + "\". " + archivo.errorString();
         return false;
     }
-    prueba.close();
-    QPdfWriter pdf(ruta);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    pdf.setTitle(kTituloTrabajo);
-    pdf.setCreator(QStringLiteral("Tarvik"));
     ListaMensajes mensajes;
-    if (ImprimirInformeEn(pdf, sesion, secciones, opciones, mensajes))
+    bool escrito = false;
+    {
+        QPdfWriter pdf(&archivo);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        pdf.setTitle(kTituloTrabajo);
+        pdf.setCreator(QStringLiteral("Tarvik"));
+        escrito = ImprimirInformeEn(pdf, sesion, secciones, opciones, mensajes);
+    }
+    if (escrito && archivo.commit())
         return true;
-    prueba.remove();
+    archivo.cancelWriting();
     QStringList textos;
     for (const Mensaje& m : mensajes)
         textos.append(TextoMensaje(m));
+    if (textos.isEmpty())
+        textos.append("Cannot write file \"" + ruta + "\". " + archivo.errorString());
     error = textos.join('\n');
     return false;
 }

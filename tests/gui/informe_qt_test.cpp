@@ -205,7 +205,7 @@ TEST(InformePdf, TheReportOfAStudyAsAPdfFile) {
         EXPECT_TRUE(pdf->texto.contains(t)) << t.toStdString();
 }
 
-TEST(InformePdf, NothingIsWrittenWhenADescriptionIsMissing) {
+TEST(InformePdf, NothingIsWrittenWhenTheReportCannotBeMade) {
     Sesion sesion = EjemploCalculado("bancos-400v-mensual.fac");
     sesion.EquiposSeleccionados.front().serie = "Inexistente";
     QTemporaryDir carpeta;
@@ -214,6 +214,16 @@ TEST(InformePdf, NothingIsWrittenWhenADescriptionIsMissing) {
     EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'}, ruta, error));
     EXPECT_TRUE(error.contains("Serie Inexistente.txt")) << error.toStdString();
     EXPECT_FALSE(QFile::exists(ruta));
+    // An earlier report under that name stays as it was.
+    {
+        QFile anterior(ruta);
+        ASSERT_TRUE(anterior.open(QIODevice::WriteOnly));
+        anterior.write("earlier report");
+    }
+    EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'}, ruta, error));
+    QFile anterior(ruta);
+    ASSERT_TRUE(anterior.open(QIODevice::ReadOnly));
+    EXPECT_EQ(anterior.readAll(), "earlier report");
 
     EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'},
                                     carpeta.filePath("no/such/folder.pdf"), error));
