@@ -24,18 +24,24 @@ const char* NombreTipo(TipoMensaje tipo) {
     return "error";
 }
 
+// A list of objects, one per record.
+template <class Registro, class Objeto> Json ListaDe(const std::vector<Registro>& registros, Objeto objeto) {
+    Json lista = Json::Lista();
+    for (const Registro& r : registros)
+        lista.Agregar(objeto(r));
+    return lista;
+}
+
 } // namespace
 
 Json MensajesJson(const ListaMensajes& mensajes) {
-    Json lista = Json::Lista();
-    for (const Mensaje& m : mensajes) {
-        // A message without key carries its own text, already in UTF-8.
-        lista.Agregar(Json::Objeto()
-                          .Agregar("kind", NombreTipo(m.tipo))
-                          .Agregar("key", m.clave)
-                          .Agregar("text", m.clave.empty() ? Json(m.texto) : Texto1252(Texto(m.clave))));
-    }
-    return lista;
+    // A message without key carries its own text, already in UTF-8.
+    return ListaDe(mensajes, [](const Mensaje& m) {
+        return Json::Objeto()
+            .Agregar("kind", NombreTipo(m.tipo))
+            .Agregar("key", m.clave)
+            .Agregar("text", m.clave.empty() ? Json(m.texto) : Texto1252(Texto(m.clave)));
+    });
 }
 
 Json EstudioJson(const TDatosEstudio& d) {
@@ -92,68 +98,59 @@ Json AnalisisJson(const TAnalisisConsumo& a) {
 }
 
 Json LecturasJson(const std::vector<TLectura>& lecturas) {
-    Json lista = Json::Lista();
-    for (const TLectura& l : lecturas) {
-        lista.Agregar(Json::Objeto()
-                          .Agregar("mes", Texto1252(l.mes))
-                          .Agregar("ano", l.ano)
-                          .Agregar("kwht", l.kwht)
-                          .Agregar("mdr", l.mdr)
-                          .Agregar("coseno", l.coseno)
-                          .Agregar("kvarh", l.kvarh)
-                          .Agregar("ifp", l.ifp)
-                          .Agregar("it", l.it)
-                          .Agregar("cpc", l.cpc)
-                          .Agregar("ia", l.ia)
-                          .Agregar("rr", l.rr));
-    }
-    return lista;
+    return ListaDe(lecturas, [](const TLectura& l) {
+        return Json::Objeto()
+            .Agregar("mes", Texto1252(l.mes))
+            .Agregar("ano", l.ano)
+            .Agregar("kwht", l.kwht)
+            .Agregar("mdr", l.mdr)
+            .Agregar("coseno", l.coseno)
+            .Agregar("kvarh", l.kvarh)
+            .Agregar("ifp", l.ifp)
+            .Agregar("it", l.it)
+            .Agregar("cpc", l.cpc)
+            .Agregar("ia", l.ia)
+            .Agregar("rr", l.rr);
+    });
 }
 
 Json EquiposJson(const std::vector<TEquipoSeleccionado>& equipos) {
-    Json lista = Json::Lista();
-    for (const TEquipoSeleccionado& e : equipos) {
-        lista.Agregar(Json::Objeto()
-                          .Agregar("cantidad", e.cantidad)
-                          .Agregar("codigo", Texto1252(e.codigo))
-                          .Agregar("serie", Texto1252(e.serie))
-                          .Agregar("armonicos", e.armonicos)
-                          .Agregar("indicador", e.indicador)
-                          .Agregar("potencia", e.potencia)
-                          .Agregar("tension", e.tension)
-                          .Agregar("precio", e.precio)
-                          .Agregar("codigoSerie", e.codigoSerie));
-    }
-    return lista;
+    return ListaDe(equipos, [](const TEquipoSeleccionado& e) {
+        return Json::Objeto()
+            .Agregar("cantidad", e.cantidad)
+            .Agregar("codigo", Texto1252(e.codigo))
+            .Agregar("serie", Texto1252(e.serie))
+            .Agregar("armonicos", e.armonicos)
+            .Agregar("indicador", e.indicador)
+            .Agregar("potencia", e.potencia)
+            .Agregar("tension", e.tension)
+            .Agregar("precio", e.precio)
+            .Agregar("codigoSerie", e.codigoSerie);
+    });
 }
 
 Json TransformadoresJson(const std::vector<TTransformadorSeleccionado>& transformadores,
                          const std::vector<TEquipoSeleccionado>& equipos) {
-    Json lista = Json::Lista();
-    for (const TTransformadorSeleccionado& t : transformadores) {
-        lista.Agregar(
-            Json::Objeto()
-                .Agregar("designacion", Texto1252(t.designacion))
-                .Agregar("intensidad", t.intensidad)
-                .Agregar("precio", t.precio)
-                .Agregar("tension", t.tension)
-                .Agregar("cantidad", t.intensidad != 0 ? CantidadTransformadores(equipos, t.tension) : 0));
-    }
-    return lista;
+    return ListaDe(transformadores, [&](const TTransformadorSeleccionado& t) {
+        return Json::Objeto()
+            .Agregar("designacion", Texto1252(t.designacion))
+            .Agregar("intensidad", t.intensidad)
+            .Agregar("precio", t.precio)
+            .Agregar("tension", t.tension)
+            .Agregar("cantidad", t.intensidad != 0 ? CantidadTransformadores(equipos, t.tension) : 0);
+    });
 }
 
 Json ConductoresJson(const std::vector<TConductorSeleccionado>& conductores) {
-    Json lista = Json::Lista();
-    for (const TConductorSeleccionado& c : conductores) {
-        lista.Agregar(Json::Objeto()
-                          .Agregar("intensidadNominal", c.intensidadNominal)
-                          .Agregar("seccion", Texto1252(c.seccion))
-                          .Agregar("intensidadConductor", c.intensidadConductor)
-                          .Agregar("precio", c.precio)
-                          .Agregar("longitud", c.longitud)
-                          .Agregar("cantidad", c.cantidad));
-    }
-    return lista;
+    return ListaDe(conductores, [](const TConductorSeleccionado& c) {
+        return Json::Objeto()
+            .Agregar("intensidadNominal", c.intensidadNominal)
+            .Agregar("seccion", Texto1252(c.seccion))
+            .Agregar("intensidadConductor", c.intensidadConductor)
+            .Agregar("precio", c.precio)
+            .Agregar("longitud", c.longitud)
+            .Agregar("cantidad", c.cantidad);
+    });
 }
 
 Json RejillaJson(const Rejilla& rejilla) {

@@ -211,6 +211,9 @@ TEST_F(Cli, CalcPrintsEveryResultExactly) {
     EXPECT_EQ(t["equipment"].toArray()[1].toArray()[1].toString().toStdString(), " AM-200");
     EXPECT_EQ(t["equipment"].toArray()[2].toArray()[1].toString().toStdString(), " 200.00");
     EXPECT_EQ(t["transformers"].toArray()[1].toArray()[1].toString().toStdString(), " 300/5");
+    EXPECT_EQ(t["equipment"].toArray()[1].toArray()[0].toString().toStdString(),
+              " Código del equipo a instalar");
+    EXPECT_EQ(t["equipment"].toArray()[5].toArray()[1].toString().toStdString(), " Consultar");
 }
 
 TEST_F(Cli, NumberTextsFollowTheUserLocale) {
@@ -294,17 +297,28 @@ TEST_F(Cli, TotalsTextsAndRefusals) {
     EXPECT_EQ(j["fpd"].toString().toStdString(), "1,00");
     EXPECT_EQ(j["total_penalizacion"].toString().toStdString(), "1200");
 
-    // Already compensated: the step's message, then the billing error.
+    // Already compensated: the step's message, then the billing error, in the chosen language.
     for (auto& l : lecturas)
         l.kvarh = 0;
-    const Ejecucion r = Ejecutar({"totals", Estudio(), "--dbf", dbf});
-    EXPECT_EQ(r.codigo, 1);
-    const QJsonArray m = r.json()["messages"].toArray();
-    ASSERT_EQ(m.size(), 2);
-    EXPECT_EQ(m[0]["key"].toString().toStdString(), "no_compensacion");
-    EXPECT_EQ(m[1]["key"].toString().toStdString(), "error_facturacion");
-    EXPECT_EQ(m[1]["kind"].toString().toStdString(), "error");
-    EXPECT_FALSE(r.json().contains("fpb"));
+    const struct {
+        const char* idioma;
+        const char* compensacion;
+        const char* facturacion;
+    } idiomas[] = {{"es", "No es necesario realizar la compensación.", "Error en los datos de facturación."},
+                   {"en", "It is not necessary to compensate", "Billing error"}};
+    for (const auto& i : idiomas) {
+        const Ejecucion r = Ejecutar({"totals", Estudio(), "--dbf", dbf, "--lang", i.idioma});
+        EXPECT_EQ(r.codigo, 1);
+        const QJsonArray m = r.json()["messages"].toArray();
+        ASSERT_EQ(m.size(), 2);
+        EXPECT_EQ(m[0]["key"].toString().toStdString(), "no_compensacion");
+        EXPECT_EQ(m[0]["kind"].toString().toStdString(), "information");
+        EXPECT_EQ(m[0]["text"].toString().toStdString(), i.compensacion);
+        EXPECT_EQ(m[1]["key"].toString().toStdString(), "error_facturacion");
+        EXPECT_EQ(m[1]["kind"].toString().toStdString(), "error");
+        EXPECT_EQ(m[1]["text"].toString().toStdString(), i.facturacion);
+        EXPECT_FALSE(r.json().contains("fpb"));
+    }
 
     // Not totalled at all: by contracted power, or without readings.
     datos.tipoCalculo = 1;
@@ -348,6 +362,25 @@ TEST_F(Cli, UnreadableStudiesAndBadCommandLines) {
     const Ejecucion ayuda = Ejecutar({"--help"});
     EXPECT_EQ(ayuda.codigo, 0);
     EXPECT_TRUE(ayuda.salida.contains("tarvik-cli calc"));
+}
+
+// The example studies with the catalogues shipped beside the program (no --dbf).
+TEST(CliEjemplos, EveryExampleIsSizedWithTheShippedCatalogues) {
+    const QDir ejemplos(TARVIK_SOURCE_DIR "/examples");
+    const QStringList estudios = ejemplos.entryList({"*.fac"}, QDir::Files);
+    ASSERT_FALSE(estudios.isEmpty());
+    for (const QString& nombre : estudios) {
+        const Ejecucion e = Ejecutar({"calc", ejemplos.filePath(nombre)});
+        EXPECT_EQ(e.codigo, 0) << nombre.toStdString() << e.salida.toStdString();
+        const QJsonObject j = e.json();
+        EXPECT_TRUE(j["ok"].toBool()) << nombre.toStdString();
+        const QJsonArray equipos = j["equipment"].toArray();
+        EXPECT_FALSE(equipos.isEmpty()) << nombre.toStdString();
+        EXPECT_EQ(j["conductors"].toArray().size(), equipos.size()) << nombre.toStdString();
+        const int extra = j["study"]["tarifa"].toInt() == 8 ? 1 : 0; // tariff "1.1" adds a blank column
+        EXPECT_EQ(j["tables"]["equipment"].toArray()[0].toArray().size(), equipos.size() + 1 + extra)
+            << nombre.toStdString();
+    }
 }
 
 namespace {

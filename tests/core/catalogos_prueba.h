@@ -2,47 +2,33 @@
 // Small catalogues written from field values into a temporary program folder, and readings built
 // from their energies, for the calculation tests.
 
+#include "archivos.h"
 #include "catalogue/catalogo.h"
 #include "study/estudio.h"
 #include "study/sesion.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace tarvik::prueba {
 
 // A program folder with an empty dbf/ beside it, removed at the end of the test.
-class CarpetaPrograma {
+class CarpetaPrograma : public CarpetaTemporal {
   public:
-    CarpetaPrograma() {
-        std::string plantilla = (std::filesystem::temp_directory_path() / "tarvik-prueba-XXXXXX").string();
-        raiz_ = ::mkdtemp(plantilla.data());
-        std::filesystem::create_directories(raiz_ / "dbf");
-    }
-    ~CarpetaPrograma() {
-        std::error_code ec;
-        std::filesystem::remove_all(raiz_, ec);
-    }
-    CarpetaPrograma(const CarpetaPrograma&) = delete;
-    CarpetaPrograma& operator=(const CarpetaPrograma&) = delete;
+    CarpetaPrograma() { std::filesystem::create_directories(ruta() / "dbf"); }
 
-    const std::filesystem::path& raiz() const { return raiz_; }
-    Rutas rutas() const { return Rutas::DesdeCarpeta(raiz_.string()); }
+    Rutas rutas() const { return Rutas::DesdeCarpeta(ruta().string()); }
 
     template <class Registro>
     void Escribir(const std::string& nombre, const std::vector<Registro>& registros) const {
-        std::ofstream f(raiz_ / "dbf" / nombre, std::ios::binary);
+        std::vector<std::uint8_t> bytes;
         for (const Registro& r : registros) {
-            const auto bytes = r.Codificar();
-            f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            const auto b = r.Codificar();
+            bytes.insert(bytes.end(), b.begin(), b.end());
         }
+        EscribirTodo(ruta() / "dbf" / nombre, bytes);
     }
-
-  private:
-    std::filesystem::path raiz_;
 };
 
 inline TEquipo Equipo(const std::string& serie, float potencia, std::int32_t tension = 400,

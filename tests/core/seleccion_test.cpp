@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 
 using namespace tarvik;
@@ -304,8 +305,16 @@ TEST_F(Seleccion, NoConductorFitsKeepsTheListsAligned) {
         EXPECT_EQ(r.intensidadNominal, 0) << c.nombre;
         EXPECT_EQ(r.intensidadConductor, 0) << c.nombre;
         EXPECT_EQ(r.cantidad, 0) << c.nombre;
-        EXPECT_EQ(r.seccion, Texto("no_existe").substr(0, 10)) << c.nombre;
+        EXPECT_EQ(r.seccion, "No existe") << c.nombre;
     }
+}
+
+TEST_F(Seleccion, NoConductorTextIsCutToTheSectionCapacity) {
+    EstablecerIdiomaActivo(kIngles);
+    s.EquiposSeleccionados = {Unidad(10, 400)};
+    SeleccionarConductores(s, '.');
+    EstablecerIdiomaActivo(kEspanol);
+    EXPECT_EQ(s.ConductoresSeleccionados[0].seccion, "Does not e");
 }
 
 TEST_F(Seleccion, SectionTextUsesTheDecimalSeparatorAndTheFirstRecordOfItsCurrent) {
@@ -377,4 +386,34 @@ TEST(CantidadTransformadores, FirstUnitOfTheRoundedVoltageElseTheLast) {
     for (const auto& c : casos)
         EXPECT_EQ(CantidadTransformadores(equipos, c.tension), c.cantidad) << c.tension;
     EXPECT_EQ(CantidadTransformadores({}, 400), 0);
+}
+
+TEST(ListaEquipos, ComparedFieldsMatchTheWholeRecord) {
+    prueba::CarpetaPrograma carpeta;
+    std::vector<TEquipo> registros{Equipo("Hematites", 85.5f, 440, 12, 1, 0, "HM-85"),
+                                   Equipo("Jade", -3.25f, -230, 0, 0, 1, "JD")};
+    registros[1].codigo = std::string(20, 'x');
+    carpeta.Escribir("bateria.dat", registros);
+    // A trailing partial record is dropped.
+    {
+        std::ofstream f(carpeta.ruta() / "dbf" / "bateria.dat", std::ios::binary | std::ios::app);
+        f << "partial";
+    }
+    ListaEquipos lista;
+    lista.Cargar(carpeta.rutas().RutaBateria);
+    ASSERT_EQ(lista.size(), 2u);
+    for (std::size_t i = 0; i < lista.size(); ++i) {
+        const TEquipo e = lista[i];
+        EXPECT_EQ(e.codigo, registros[i].codigo);
+        EXPECT_EQ(lista.potencia(i), registros[i].potencia);
+        EXPECT_EQ(lista.tension(i), registros[i].tension);
+        EXPECT_EQ(lista.armonicos(i), registros[i].armonicos);
+        EXPECT_EQ(lista.tipo(i), registros[i].tipo);
+        EXPECT_EQ(lista.EsSerie(i, registros[i].serie), true);
+    }
+    EXPECT_FALSE(lista.EsSerie(0, "Hematite"));
+    EXPECT_FALSE(lista.EsSerie(0, "hematites"));
+
+    lista.Cargar(carpeta.rutas().RutaFiltros); // missing
+    EXPECT_TRUE(lista.empty());
 }

@@ -1,6 +1,7 @@
 #include "lang/traduccion.h"
 #include "results/tablas.h"
 #include "results/totales.h"
+#include "util/cp1252.h"
 #include "util/numeros.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +28,16 @@ std::vector<std::string> Columna(const Rejilla& r, std::size_t c) {
         v.push_back(fila.at(c));
     return v;
 }
+
+// Sets the active language for one test and restores the previous one.
+class Idioma {
+  public:
+    explicit Idioma(int idioma) : previo_(IdiomaActivo()) { EstablecerIdiomaActivo(idioma); }
+    ~Idioma() { EstablecerIdiomaActivo(previo_); }
+
+  private:
+    int previo_;
+};
 
 } // namespace
 
@@ -58,13 +69,37 @@ TEST(MostrarEquipos, OneColumnPerUnitWithMarginsAndDecimals) {
     ASSERT_EQ(r.size(), 6u);
     for (const auto& fila : r)
         ASSERT_EQ(fila.size(), 3u);
-    EXPECT_EQ(Columna(r, 0)[1], " " + Texto("tabla_capacitores_1"));
-    EXPECT_EQ(Columna(r, 1), (std::vector<std::string>{" " + NombreSerie(1, "Jade"), " JD-100", " 100,00",
-                                                       " 400", " 1", " 1500"}));
+    EXPECT_EQ(Columna(r, 0), (std::vector<std::string>{" Tipo", Utf8ToCp1252(" Código del equipo a instalar"),
+                                                       " Potencia (kvar)", Utf8ToCp1252(" Tensión (Voltios)"),
+                                                       " Cantidad", Utf8ToCp1252(" Precio(€)")}));
+    EXPECT_EQ(Columna(r, 1),
+              (std::vector<std::string>{" Serie Jade", " JD-100", " 100,00", " 400", " 1", " 1500"}));
     EXPECT_EQ(Columna(r, 2)[2], " 12,50");
-    EXPECT_EQ(Columna(r, 2)[5], " " + Texto("consultar"));
+    EXPECT_EQ(Columna(r, 2)[5], " Consultar");
     EXPECT_TRUE(HayEquiposConArmonicos(equipos));
     EXPECT_FALSE(HayEquiposConArmonicos({equipos[0]}));
+}
+
+TEST(MostrarEquipos, SeriesHeadingAndPowerUnitByEquipmentAndLanguage) {
+    const struct {
+        int idioma;
+        std::int32_t tipoEquipos;
+        const char* encabezado;
+        const char* potencia;
+        const char* consultar;
+    } casos[] = {
+        {kEspanol, 1, " Serie Jade", " Potencia (kvar)", " Consultar"},
+        {kEspanol, 0, " Filtro Jade", " Potencia (kW)", " Consultar"},
+        {kIngles, 1, " Jade Series", " Power (kvar)", " Consult Us"},
+        {kIngles, 0, " Jade Filter", " Power (kW)", " Consult Us"},
+    };
+    for (const auto& c : casos) {
+        const Idioma idioma(c.idioma);
+        const Rejilla r = MostrarEquipos({Unidad("JD", 90, 400, 0)}, c.tipoEquipos, 0, '.');
+        EXPECT_EQ(r[0][1], c.encabezado);
+        EXPECT_EQ(r[2][0], c.potencia);
+        EXPECT_EQ(r[5][1], c.consultar);
+    }
 }
 
 TEST(MostrarEquipos, EmptyListAndTariffOneOneColumns) {
@@ -93,7 +128,9 @@ TEST(MostrarTransformadores, RatioQuantityAndPriceOnRequestWithoutMargin) {
     const Rejilla r = MostrarTransformadores(trafos, equipos, '.');
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(Columna(r, 0)[0], " ");
-    EXPECT_EQ(Columna(r, 1), (std::vector<std::string>{" ", " 250/5", " 1", Texto("consultar")}));
+    EXPECT_EQ(Columna(r, 0),
+              (std::vector<std::string>{" ", " I1/I2", " Cantidad", Utf8ToCp1252(" Precio (€)")}));
+    EXPECT_EQ(Columna(r, 1), (std::vector<std::string>{" ", " 250/5", " 1", "Consultar"}));
     EXPECT_EQ(Columna(r, 2), (std::vector<std::string>{" ", " 12/5", " 4", " 300"}));
     EXPECT_EQ(Columna(r, 3)[2], " 0"); // no current, no quantity
 
@@ -105,17 +142,27 @@ TEST(MostrarTransformadores, RatioQuantityAndPriceOnRequestWithoutMargin) {
 TEST(MostrarConductores, OneColumnPerConductorRowWithTheUnitCode) {
     const std::vector<TEquipoSeleccionado> equipos{Unidad("JD-400", 400, 400, 0),
                                                    Unidad("FIJO", 32.5, 400, 0)};
-    std::vector<TConductorSeleccionado> conductores(2);
-    conductores[0] = {1.5 * 400000 / (1.7320508075688772 * 400), "185,00", 300, 45, 12.5, 3};
-    conductores[1] = {0, Texto("no_existe").substr(0, 10), 0, 0, 0, 0};
-    const Rejilla r = MostrarConductores(conductores, equipos, 8, ',');
-    ASSERT_EQ(r.size(), 7u);
-    EXPECT_EQ(r[0].size(), 4u);
-    EXPECT_EQ(Columna(r, 1), (std::vector<std::string>{" JD-400", " 866,03", " 185,00", " 300,00", " 12,50",
-                                                       " 3x3 " + Texto("phases_caption_singular"), " 45"}));
-    EXPECT_EQ(Columna(r, 2)[5], " 0x3 " + Texto("phases_caption_singular"));
-    EXPECT_EQ(Columna(r, 2)[6], Texto("consultar"));
-    EXPECT_EQ(Columna(r, 3), std::vector<std::string>(7, ""));
+    const struct {
+        int idioma;
+        const char* noExiste;
+        const char* fase;
+        const char* consultar;
+    } casos[] = {{kEspanol, " No existe", "x3 Fase", "Consultar"},
+                 {kIngles, " Does not e", "x3 Phase", "Consult Us"}};
+    for (const auto& c : casos) {
+        const Idioma idioma(c.idioma);
+        std::vector<TConductorSeleccionado> conductores(2);
+        conductores[0] = {1.5 * 400000 / (1.7320508075688772 * 400), "185,00", 300, 45, 12.5, 3};
+        conductores[1] = {0, Texto("no_existe").substr(0, 10), 0, 0, 0, 0};
+        const Rejilla r = MostrarConductores(conductores, equipos, 8, ',');
+        ASSERT_EQ(r.size(), 7u);
+        EXPECT_EQ(r[0].size(), 4u);
+        EXPECT_EQ(Columna(r, 1), (std::vector<std::string>{" JD-400", " 866,03", " 185,00", " 300,00",
+                                                           " 12,50", std::string(" 3") + c.fase, " 45"}));
+        EXPECT_EQ(Columna(r, 2), (std::vector<std::string>{" FIJO", " 0,00", c.noExiste, " 0,00", " 0,00",
+                                                           std::string(" 0") + c.fase, c.consultar}));
+        EXPECT_EQ(Columna(r, 3), std::vector<std::string>(7, ""));
+    }
     EXPECT_EQ(MostrarConductores({}, {}, 0, '.')[0].size(), 1u);
 }
 

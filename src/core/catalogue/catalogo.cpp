@@ -3,6 +3,9 @@
 #include "study/facturacion.h"
 #include "util/bytes.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace tarvik {
 
 TEquipo TEquipo::Decodificar(std::span<const std::uint8_t> bytes) {
@@ -88,11 +91,39 @@ template std::vector<TEquipo> LeerArchivo<TEquipo>(const std::string&);
 template std::vector<TTransformador> LeerArchivo<TTransformador>(const std::string&);
 template std::vector<TConductor> LeerArchivo<TConductor>(const std::string&);
 
+void ListaEquipos::Cargar(const std::string& ruta) {
+    clear();
+    std::string detalle;
+    if (!LeerBytes(ruta, bytes_, detalle))
+        bytes_.clear();
+    const std::size_t n = bytes_.size() / TEquipo::kTamano;
+    bytes_.resize(n * TEquipo::kTamano);
+    campos_.reserve(n);
+    // Every block is whole here, so the fields are read straight from it (little-endian).
+    const auto entero = [](const std::uint8_t* p) {
+        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t* p = bytes_.data() + i * TEquipo::kTamano;
+        campos_.push_back(
+            {std::bit_cast<float>(entero(p + 52)), static_cast<std::int32_t>(entero(p + 60)), p[68], p[70]});
+    }
+}
+
+std::span<const std::uint8_t> ListaEquipos::Bloque(std::size_t i) const {
+    return std::span<const std::uint8_t>(bytes_).subspan(i * TEquipo::kTamano, TEquipo::kTamano);
+}
+
+TEquipo ListaEquipos::operator[](std::size_t i) const {
+    return TEquipo::Decodificar(Bloque(i));
+}
+
 std::int32_t CodigoSerie(const std::string& nombre) {
     static const std::pair<const char*, std::int32_t> kCodigos[] = {
-        {"Serie Ambar", 1},       {"Serie Berilo", 2},      {"Serie Coral", 10},
-        {"Serie Diamante", 11},   {"Serie Esmeralda", 200}, {"Serie Fluorita", 201},
-        {"Serie Granate", 100},   {"Serie Iolita", 101},    {"Serie Jade", 102}};
+        {"Serie Ambar", 1},     {"Serie Berilo", 2},      {"Serie Coral", 10},
+        {"Serie Diamante", 11}, {"Serie Esmeralda", 200}, {"Serie Fluorita", 201},
+        {"Serie Granate", 100}, {"Serie Iolita", 101},    {"Serie Jade", 102}};
     for (const auto& [texto, codigo] : kCodigos)
         if (nombre == texto)
             return codigo;
@@ -113,13 +144,6 @@ std::vector<std::int32_t> TensionesAdmitidas(std::int32_t voltaje, std::int32_t&
     default:
         return {};
     }
-}
-
-bool EnteroEnLista(std::int32_t valor, const std::vector<std::int32_t>& lista) {
-    for (std::int32_t v : lista)
-        if (v == valor)
-            return true;
-    return false;
 }
 
 int UltimaPosicion(const std::string& texto, char c) {

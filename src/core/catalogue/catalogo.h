@@ -2,10 +2,12 @@
 // Catalogue records (capacitor banks and filters, current transformers, conductors), their reader,
 // series codes and voltage classes.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvik {
@@ -27,6 +29,7 @@ struct TEquipo {
 
     static TEquipo Decodificar(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Codificar() const;
+    bool operator==(const TEquipo&) const = default;
 };
 
 // A current transformer with a 5 A secondary (52 bytes in the file).
@@ -39,6 +42,7 @@ struct TTransformador {
 
     static TTransformador Decodificar(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Codificar() const;
+    bool operator==(const TTransformador&) const = default;
 };
 
 // A supply conductor (12 bytes in the file), listed in increasing order of current.
@@ -50,6 +54,7 @@ struct TConductor {
 
     static TConductor Decodificar(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Codificar() const;
+    bool operator==(const TConductor&) const = default;
 };
 
 // Reads a headerless file of fixed-size records in file order. A missing or unreadable file gives
@@ -66,6 +71,51 @@ template <class Registro> std::vector<Registro> DecodificarRegistros(std::span<c
     return lista;
 }
 
+// The bank and filter catalogue as loaded for one selection: the records stay the 72-byte blocks of
+// their file, in file order, beside the few fields that the selections compare, decoded once. A
+// record is decoded whole only for the rows a selection keeps, so a large catalogue costs little
+// more than reading its bytes.
+class ListaEquipos {
+  public:
+    // Replaces the list with the records of a file; a missing or unreadable file gives an empty list,
+    // and a trailing partial record is dropped.
+    void Cargar(const std::string& ruta);
+
+    std::size_t size() const { return campos_.size(); }
+    bool empty() const { return campos_.empty(); }
+    void clear() {
+        bytes_.clear();
+        campos_.clear();
+    }
+
+    // The whole record at a position.
+    TEquipo operator[](std::size_t i) const;
+    float potencia(std::size_t i) const { return campos_[i].potencia; }
+    std::int32_t tension(std::size_t i) const { return campos_[i].tension; }
+    std::uint8_t armonicos(std::size_t i) const { return campos_[i].armonicos; }
+    std::uint8_t tipo(std::size_t i) const { return campos_[i].tipo; }
+    // Whether the record's series name (a short string of capacity 20 at offset 21) is exactly
+    // `nombre`: same length, same bytes.
+    bool EsSerie(std::size_t i, std::string_view nombre) const {
+        const std::uint8_t* p = bytes_.data() + i * TEquipo::kTamano + 21;
+        return std::min<std::size_t>(p[0], 20) == nombre.size() &&
+               std::equal(nombre.begin(), nombre.end(), p + 1,
+                          [](char c, std::uint8_t byte) { return static_cast<std::uint8_t>(c) == byte; });
+    }
+
+  private:
+    struct Campos {
+        float potencia;
+        std::int32_t tension;
+        std::uint8_t armonicos;
+        std::uint8_t tipo;
+    };
+    std::span<const std::uint8_t> Bloque(std::size_t i) const;
+
+    std::vector<std::uint8_t> bytes_;
+    std::vector<Campos> campos_;
+};
+
 // Sort key of a series name ("Serie Jade" → 102; anything else 1000). Exact and case-sensitive.
 std::int32_t CodigoSerie(const std::string& nombre);
 
@@ -73,7 +123,12 @@ std::int32_t CodigoSerie(const std::string& nombre);
 // nominal voltage. Any other choice admits nothing and leaves the nominal voltage as it was.
 std::vector<std::int32_t> TensionesAdmitidas(std::int32_t voltaje, std::int32_t& tensionNominal);
 
-bool EnteroEnLista(std::int32_t valor, const std::vector<std::int32_t>& lista);
+inline bool EnteroEnLista(std::int32_t valor, const std::vector<std::int32_t>& lista) {
+    for (std::int32_t v : lista)
+        if (v == valor)
+            return true;
+    return false;
+}
 
 // 1-based position of the last occurrence of `c` in `texto`, or -1.
 int UltimaPosicion(const std::string& texto, char c);

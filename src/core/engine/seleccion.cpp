@@ -19,17 +19,35 @@ constexpr double kVentanaConductores = 100000; // A above the current per conduc
 constexpr double kVentanaTransformadores = 10000;
 constexpr std::size_t kCapSeccion = 10;
 
-// Position of the record with the smallest value of `campo` among those that `acepta` takes; on
-// equal values the first in file order.
-template <class Registro, class Acepta>
-std::optional<std::size_t> Menor(const std::vector<Registro>& lista, float Registro::*campo, Acepta acepta) {
+// Position of the record with the smallest value among those that `acepta` takes (given the position
+// and the value); on equal values the first in file order.
+template <class Valor, class Acepta>
+std::optional<std::size_t> Menor(std::size_t registros, Valor valor, Acepta acepta) {
     std::optional<std::size_t> mejor;
-    for (std::size_t i = 0; i < lista.size(); ++i) {
-        const double valor = lista[i].*campo;
-        if (acepta(lista[i], valor) && (!mejor || valor < static_cast<double>(lista[*mejor].*campo)))
+    double menor = 0;
+    for (std::size_t i = 0; i < registros; ++i) {
+        const double v = valor(i);
+        if (acepta(i, v) && (!mejor || v < menor)) {
             mejor = i;
+            menor = v;
+        }
     }
     return mejor;
+}
+
+// The same over a list of records with a single-precision field.
+template <class Registro, class Acepta>
+std::optional<std::size_t> Menor(const std::vector<Registro>& lista, float Registro::*campo, Acepta acepta) {
+    return Menor(
+        lista.size(), [&](std::size_t i) { return static_cast<double>(lista[i].*campo); },
+        [&](std::size_t, double v) { return acepta(v); });
+}
+
+// The same over the equipment catalogue, by power.
+template <class Acepta>
+std::optional<std::size_t> MenorPotencia(const ListaEquipos& catalogo, Acepta acepta) {
+    return Menor(
+        catalogo.size(), [&](std::size_t i) { return static_cast<double>(catalogo.potencia(i)); }, acepta);
 }
 
 TEquipoSeleccionado Fila(const TEquipo& e) {
@@ -56,32 +74,38 @@ bool MismaSerie(const std::string& a, const std::string& b) {
 // The requirement is compared with the first eligible record; when it cannot be compared (as told
 // by `comparable`), that is an arithmetic failure of the selection.
 template <class Elegible>
-bool RequerimientoComparable(const std::vector<TEquipo>& catalogo, Elegible elegible, bool comparable,
+bool RequerimientoComparable(const ListaEquipos& catalogo, Elegible elegible, bool comparable,
                              ListaMensajes& mensajes) {
-    if (comparable || std::none_of(catalogo.begin(), catalogo.end(), elegible))
+    if (comparable)
         return true;
-    mensajes.push_back({TipoMensaje::Error, "error_qc", {}});
-    return false;
+    for (std::size_t i = 0; i < catalogo.size(); ++i) {
+        if (elegible(i)) {
+            mensajes.push_back({TipoMensaje::Error, "error_qc", {}});
+            return false;
+        }
+    }
+    return true;
 }
 
 // Appends a row for every eligible record whose power equals that of the record at `mejor`.
 template <class Elegible>
-void AnadirDePotencia(const std::vector<TEquipo>& catalogo, std::size_t mejor, Elegible elegible,
+void AnadirDePotencia(const ListaEquipos& catalogo, std::size_t mejor, Elegible elegible,
                       std::vector<TEquipoSeleccionado>& filas) {
-    const double potencia = catalogo[mejor].potencia;
-    for (const TEquipo& e : catalogo)
-        if (elegible(e) && static_cast<double>(e.potencia) == potencia)
-            filas.push_back(Fila(e));
+    const float potencia = catalogo.potencia(mejor);
+    for (std::size_t i = 0; i < catalogo.size(); ++i)
+        if (elegible(i) && catalogo.potencia(i) == potencia)
+            filas.push_back(Fila(catalogo[i]));
 }
 
 // With harmonics: one row per series, the smallest bank of that series that reaches `mejor`.
 template <class Elegible>
-void AnadirPorSerie(const std::vector<TEquipo>& catalogo, double mejor, Elegible elegible,
+void AnadirPorSerie(const ListaEquipos& catalogo, double mejor, Elegible elegible,
                     std::vector<TEquipoSeleccionado>& filas) {
-    for (const TEquipo& e : catalogo) {
-        const double potencia = e.potencia;
-        if (!elegible(e) || !(potencia >= mejor))
+    for (std::size_t i = 0; i < catalogo.size(); ++i) {
+        const double potencia = catalogo.potencia(i);
+        if (!elegible(i) || !(potencia >= mejor))
             continue;
+        const TEquipo e = catalogo[i];
         const auto fila = std::find_if(filas.begin(), filas.end(), [&](const TEquipoSeleccionado& f) {
             return MismaSerie(f.serie, e.serie);
         });
@@ -114,9 +138,8 @@ TConductorSeleccionado Conductor(const TEquipoSeleccionado& equipo, const std::v
     if (!ConductoresEnParalelo(diseno, intensidadMaxima, paralelo))
         return SinConductor();
     const double ic = paralelo.intensidad;
-    const auto mejor = Menor(catalogo, &TConductor::intensidad, [&](const TConductor&, double a) {
-        return ic <= a && a < ic + kVentanaConductores;
-    });
+    const auto mejor = Menor(catalogo, &TConductor::intensidad,
+                             [&](double a) { return ic <= a && a < ic + kVentanaConductores; });
     const std::int64_t cantidad = static_cast<std::int64_t>(equipo.cantidad) * paralelo.conductores;
     if (!mejor || cantidad > std::numeric_limits<std::int32_t>::max() ||
         cantidad < std::numeric_limits<std::int32_t>::min())
@@ -134,27 +157,26 @@ TConductorSeleccionado Conductor(const TEquipoSeleccionado& equipo, const std::v
 
 bool SeleccionarBaterias(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes) {
     const Rutas& rutas = sesion.rutas;
-    sesion.CatalogoEquipos =
-        LeerArchivo<TEquipo>(panel.frecuencia == 0 ? rutas.RutaBateria : rutas.RutaBateria60);
+    ListaEquipos& catalogo = sesion.CatalogoEquipos;
+    catalogo.Cargar(panel.frecuencia == 0 ? rutas.RutaBateria : rutas.RutaBateria60);
     const std::vector<std::int32_t> admitidas = TensionesAdmitidas(panel.voltaje, sesion.tensionNominal);
     std::vector<TEquipoSeleccionado>& filas = sesion.EquiposSeleccionados;
     filas.clear();
 
-    const std::vector<TEquipo>& catalogo = sesion.CatalogoEquipos;
-    const bool conArmonicos = panel.armonicos == 1;
+    const std::uint8_t armonicos = panel.armonicos == 1 ? 1 : 0;
     // The cooled series is designed on request, never offered here.
-    const auto elegible = [&](const TEquipo& e) {
-        return EnteroEnLista(e.tension, admitidas) && e.serie != "Hematites" &&
-               e.armonicos == (conArmonicos ? 1 : 0) && e.tipo == 0;
+    const auto elegible = [&](std::size_t i) {
+        return catalogo.tipo(i) == 0 && catalogo.armonicos(i) == armonicos &&
+               EnteroEnLista(catalogo.tension(i), admitidas) && !catalogo.EsSerie(i, "Hematites");
     };
     const double qc = sesion.Analisis.qc;
     if (RequerimientoComparable(catalogo, elegible, std::isfinite(qc), mensajes)) {
         // A bank of exactly the requirement does not cover it.
-        const auto mejor = Menor(catalogo, &TEquipo::potencia, [&](const TEquipo& e, double p) {
-            return elegible(e) && qc < p && p < qc + kVentanaEquipos;
+        const auto mejor = MenorPotencia(catalogo, [&](std::size_t i, double p) {
+            return elegible(i) && qc < p && p < qc + kVentanaEquipos;
         });
-        if (mejor && conArmonicos)
-            AnadirPorSerie(catalogo, catalogo[*mejor].potencia, elegible, filas);
+        if (mejor && armonicos == 1)
+            AnadirPorSerie(catalogo, catalogo.potencia(*mejor), elegible, filas);
         else if (mejor)
             AnadirDePotencia(catalogo, *mejor, elegible, filas);
     }
@@ -162,7 +184,7 @@ bool SeleccionarBaterias(Sesion& sesion, const DatosPanel& panel, ListaMensajes&
     if (seleccionado)
         OrdenarPorSerie(filas);
     CondensadorTransformador(sesion, panel, mensajes);
-    sesion.CatalogoEquipos.clear();
+    catalogo.clear();
     return seleccionado;
 }
 
@@ -184,13 +206,12 @@ void CondensadorTransformador(Sesion& sesion, const DatosPanel& panel, ListaMens
     if (kva == 0)
         return;
     const double q = 0.05 * kva;
-    const std::vector<TEquipo>& catalogo = sesion.CatalogoEquipos;
-    const auto elegible = [&](const TEquipo& e) {
-        return EnteroEnLista(e.tension, admitidas) && e.tipo == 1;
+    const ListaEquipos& catalogo = sesion.CatalogoEquipos;
+    const auto elegible = [&](std::size_t i) {
+        return catalogo.tipo(i) == 1 && EnteroEnLista(catalogo.tension(i), admitidas);
     };
-    const auto mejor = Menor(catalogo, &TEquipo::potencia, [&](const TEquipo& e, double p) {
-        return elegible(e) && q <= p && p < q + kVentanaEquipos;
-    });
+    const auto mejor = MenorPotencia(
+        catalogo, [&](std::size_t i, double p) { return elegible(i) && q <= p && p < q + kVentanaEquipos; });
     if (mejor)
         AnadirDePotencia(catalogo, *mejor, elegible, sesion.EquiposSeleccionados);
 }
@@ -215,19 +236,20 @@ bool SuperaNueveDecimas(double potencia, double qc) {
 }
 
 bool SeleccionarFiltros(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes) {
-    sesion.CatalogoEquipos = LeerArchivo<TEquipo>(sesion.rutas.RutaFiltros);
+    ListaEquipos& catalogo = sesion.CatalogoEquipos;
+    catalogo.Cargar(sesion.rutas.RutaFiltros);
     const std::vector<std::int32_t> admitidas = TensionesAdmitidas(panel.voltaje, sesion.tensionNominal);
     std::vector<TEquipoSeleccionado>& filas = sesion.EquiposSeleccionados;
     filas.clear();
 
-    const std::vector<TEquipo>& catalogo = sesion.CatalogoEquipos;
-    const auto elegible = [&](const TEquipo& e) {
-        return EnteroEnLista(e.tension, admitidas) && e.armonicos == 0 && e.tipo == 0;
+    const auto elegible = [&](std::size_t i) {
+        return catalogo.tipo(i) == 0 && catalogo.armonicos(i) == 0 &&
+               EnteroEnLista(catalogo.tension(i), admitidas);
     };
     const double qc = sesion.Analisis.qc;
     if (RequerimientoComparable(catalogo, elegible, qc != 0 && std::isfinite(qc), mensajes)) {
-        const auto mejor = Menor(catalogo, &TEquipo::potencia, [&](const TEquipo& e, double p) {
-            return elegible(e) && SuperaNueveDecimas(p, qc) && p < qc + kVentanaEquipos;
+        const auto mejor = MenorPotencia(catalogo, [&](std::size_t i, double p) {
+            return elegible(i) && SuperaNueveDecimas(p, qc) && p < qc + kVentanaEquipos;
         });
         if (mejor)
             AnadirDePotencia(catalogo, *mejor, elegible, filas);
@@ -235,7 +257,7 @@ bool SeleccionarFiltros(Sesion& sesion, const DatosPanel& panel, ListaMensajes& 
     const bool seleccionado = !filas.empty();
     if (seleccionado)
         OrdenarPorSerie(filas);
-    sesion.CatalogoEquipos.clear();
+    catalogo.clear();
     return seleccionado;
 }
 
@@ -293,10 +315,9 @@ bool SeleccionarTransformadores(Sesion& sesion) {
     if (!std::isfinite(corriente))
         return false;
     const double requerida = 1.5 * corriente;
-    const auto mejor = Menor(sesion.CatalogoTransformadores, &TTransformador::intensidad,
-                             [&](const TTransformador&, double i) {
-                                 return requerida <= i && i < requerida + kVentanaTransformadores;
-                             });
+    const auto mejor = Menor(sesion.CatalogoTransformadores, &TTransformador::intensidad, [&](double i) {
+        return requerida <= i && i < requerida + kVentanaTransformadores;
+    });
     if (!mejor)
         return false;
     const double intensidad = sesion.CatalogoTransformadores[*mejor].intensidad;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,7 +101,8 @@ TLectura DecodificarLectura(std::span<const std::uint8_t> bytes) {
     return l;
 }
 
-std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos, const std::vector<TLectura>& lecturas) {
+std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos,
+                                               const std::vector<TLectura>& lecturas) {
     std::vector<std::uint8_t> out = CodificarCabecera(datos);
     out.reserve(kTamCabecera + kTamLectura * lecturas.size());
     for (const TLectura& l : lecturas) {
@@ -171,28 +173,47 @@ ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const
 
 bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::string& detalle) {
     bytes.clear();
-    std::error_code ec;
-    if (std::filesystem::is_directory(ruta, ec)) {
-        detalle = std::strerror(EISDIR);
-        return false;
-    }
-    std::FILE* f = std::fopen(ruta.c_str(), "rb");
-    if (!f) {
+    // Opened without blocking, so that a named pipe in place of a file cannot hang the program.
+    const int fd = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         detalle = std::strerror(errno);
         return false;
     }
-    std::uint8_t buffer[65536];
-    for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, f);
-        bytes.insert(bytes.end(), buffer, buffer + got);
-        if (got < sizeof buffer)
+    int err = 0;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        err = errno;
+    else if (S_ISDIR(st.st_mode))
+        err = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        err = EINVAL; // a device, pipe or socket has no end to read up to
+    else if (static_cast<std::uint64_t>(st.st_size) > kTamMaximoArchivo)
+        err = EFBIG;
+    // Straight into the vector, sized from the file's length (one byte more, to meet the end in the
+    // same read), and grown if the file turns out longer.
+    std::size_t capacidad = err == 0 ? static_cast<std::size_t>(st.st_size) + 1 : 0;
+    std::size_t leidos = 0;
+    while (err == 0) {
+        bytes.resize(capacidad);
+        const ssize_t n = ::read(fd, bytes.data() + leidos, capacidad - leidos);
+        if (n < 0) {
+            if (errno != EINTR)
+                err = errno;
+        } else if (n == 0) {
             break;
+        } else {
+            leidos += static_cast<std::size_t>(n);
+            if (leidos > kTamMaximoArchivo)
+                err = EFBIG; // it grew while being read
+            else if (leidos == capacidad)
+                capacidad *= 2;
+        }
     }
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed) {
-        detalle = std::strerror(err ? err : EIO);
+    bytes.resize(leidos);
+    ::close(fd);
+    if (err != 0) {
+        bytes.clear();
+        detalle = std::strerror(err);
         return false;
     }
     return true;
@@ -224,6 +245,25 @@ bool escribirTodo(int fd, const std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
+// A save writes into "." + name + "." + six random characters beside the target, holding a lock
+// on it until the rename. One that nobody holds was left by a save that was killed or lost its
+// power, and goes; one that another program is still writing stays.
+void BorrarTemporalesAbandonados(const std::filesystem::path& carpeta, const std::string& nombre) {
+    const std::string prefijo = "." + nombre + ".";
+    std::error_code ec;
+    for (const auto& entrada : std::filesystem::directory_iterator(carpeta, ec)) {
+        const std::string visto = entrada.path().filename().string();
+        if (visto.size() != prefijo.size() + 6 || !visto.starts_with(prefijo) || !entrada.is_regular_file(ec))
+            continue;
+        const int fd = ::open(entrada.path().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(entrada.path().c_str());
+        ::close(fd);
+    }
+}
+
 } // namespace
 
 ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
@@ -231,8 +271,10 @@ ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudi
     ResultadoGuardado res;
     const std::vector<std::uint8_t> bytes = CodificarFacturacion(datos, lecturas);
     const std::filesystem::path destino(ruta);
-    std::string plantilla = (destino.parent_path().empty() ? std::filesystem::path(".") : destino.parent_path()) /
-                            ("." + destino.filename().string() + ".XXXXXX");
+    const std::filesystem::path carpeta =
+        destino.parent_path().empty() ? std::filesystem::path(".") : destino.parent_path();
+    BorrarTemporalesAbandonados(carpeta, destino.filename().string());
+    const std::string plantilla = carpeta / ("." + destino.filename().string() + ".XXXXXX");
     std::vector<char> nombre(plantilla.begin(), plantilla.end());
     nombre.push_back('\0');
     const int fd = ::mkstemp(nombre.data());
@@ -241,24 +283,27 @@ ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudi
         res.detalle = std::strerror(errno);
         return res;
     }
+    ::flock(fd, LOCK_EX);
     // Keep the permissions an existing study had; a new one gets the usual ones.
-    struct stat st{};
+    struct stat st {};
     const mode_t modo = ::stat(ruta.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
     ::fchmod(fd, modo);
-    bool ok = escribirTodo(fd, bytes) && ::fsync(fd) == 0;
-    int err = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && std::rename(nombre.data(), ruta.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
+    // Renamed while still open and locked, so no other save takes it for abandoned meanwhile.
+    bool ok = escribirTodo(fd, bytes) && ::fsync(fd) == 0 && std::rename(nombre.data(), ruta.c_str()) == 0;
+    const int err = ok ? 0 : errno;
+    if (!ok)
         ::unlink(nombre.data());
+    ::close(fd);
+    if (!ok) {
         res.ok = false;
         res.detalle = std::strerror(err ? err : EIO);
+        return res;
+    }
+    // Make the rename itself durable; some file systems cannot sync a folder, which costs nothing here.
+    const int dir = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
     }
     return res;
 }

@@ -22,7 +22,8 @@ std::vector<std::uint8_t> CodificarLectura(const TLectura& lectura);
 TLectura DecodificarLectura(std::span<const std::uint8_t> bytes);
 
 // The whole file image of a study; the header is written as version 100.
-std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos, const std::vector<TLectura>& lecturas);
+std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos,
+                                               const std::vector<TLectura>& lecturas);
 
 enum class ErrorCarga {
     Ninguno,
@@ -51,11 +52,16 @@ struct ResultadoGuardado {
 };
 
 // Writes the study to a temporary file beside the target and renames it over the target only
-// after a complete write, so a failure never leaves a torn or missing study behind.
+// after a complete write, so a failure or a kill never leaves a torn or missing study behind. It
+// first removes the temporary files of this target that killed saves left.
 ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
                                      const std::vector<TLectura>& lecturas);
 
-// Reads a whole file into memory; false with the system's reason on failure.
+// No study or catalogue comes near this size; a larger file is refused before it is read.
+inline constexpr std::size_t kTamMaximoArchivo = std::size_t{64} << 20;
+
+// Reads a whole regular file into memory; false with the system's reason on failure (also for a
+// folder, a device or a pipe, and for a file larger than kTamMaximoArchivo).
 bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::string& detalle);
 
 } // namespace tarvik

@@ -18,7 +18,7 @@ struct Sesion {
     TDatosEstudio Datos;
 
     // Catalogues: conductors and current transformers stay loaded; equipment only during a selection.
-    std::vector<TEquipo> CatalogoEquipos;
+    ListaEquipos CatalogoEquipos;
     std::vector<TConductor> CatalogoConductores;
     std::vector<TTransformador> CatalogoTransformadores;
 

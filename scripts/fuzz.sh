@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (clang++, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) into
+# build-fuzz/ and runs each for the given number of seconds (default 60), then prints what each run
+# did. Any finding fails the script; its input is kept under build-fuzz/hallazgos/.
+#   scripts/fuzz.sh [seconds]    fuzz every target under fuzz/targets/
+#   scripts/fuzz.sh --semillas   rewrite the committed seed corpora fuzz/corpus/<target>/
+# Each run starts from the committed seeds, the shipped files of the target's kind and what earlier
+# runs found (build-fuzz/corpus/<target>/).
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${TARVIK_FUZZ_BUILD_DIR:-$here/build-fuzz}"
+
+semillas=0
+segundos=60
+case "${1:-}" in
+  --semillas) semillas=1 ;;
+  "") ;;
+  *[!0-9]* | 0) echo "usage: $0 [seconds] | --semillas" >&2; exit 2 ;;
+  *) segundos="$1" ;;
+esac
+
+"$here/scripts/setup.sh"
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DTARVIK_FUZZ=ON > /dev/null
+fi
+cmake --build "$build" --parallel "$(nproc)"
+
+objetivos=()
+for fuente in "$here"/fuzz/targets/*.cpp; do
+  objetivos+=("$(basename "$fuente" .cpp)")
+done
+
+if [ "$semillas" = 1 ]; then
+  for t in "${objetivos[@]}"; do
+    TARVIK_SEMILLAS="$here/fuzz/corpus/$t" "$build/bin/fuzz_$t"
+  done
+  exit 0
+fi
+
+mkdir -p "$build/registros" "$build/hallazgos"
+fallos=0
+resumen=$(printf '%-14s %10s %8s %7s %7s %7s %s\n' target runs exec/s cov ft corpus result)
+for t in "${objetivos[@]}"; do
+  trabajo="$build/corpus/$t"
+  TARVIK_SEMILLAS="$trabajo" TARVIK_DATOS="$here" "$build/bin/fuzz_$t" > /dev/null
+  corpora=("$trabajo")
+  if [ -d "$here/fuzz/corpus/$t" ]; then corpora+=("$here/fuzz/corpus/$t"); fi
+  registro="$build/registros/$t.log"
+  resultado=ok
+  if ! "$build/bin/fuzz_$t" -max_total_time="$segundos" -timeout=10 -max_len=4096 -print_final_stats=1 \
+      -artifact_prefix="$build/hallazgos/$t-" "${corpora[@]}" > "$registro" 2>&1; then
+    resultado=FAILED
+    fallos=$((fallos + 1))
+    tail -n 40 "$registro" >&2
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$registro" | tail -n 1)
+  velocidad=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$registro" | tail -n 1)
+  linea=$(grep -E '^#[0-9]+.*cov: ' "$registro" | tail -n 1 || true)
+  cov=$(sed -nE 's/.* cov: ([0-9]+).*/\1/p' <<< "$linea")
+  ft=$(sed -nE 's/.* ft: ([0-9]+).*/\1/p' <<< "$linea")
+  corp=$(sed -nE 's/.* corp: ([0-9]+).*/\1/p' <<< "$linea")
+  resumen+=$'\n'$(printf '%-14s %10s %8s %7s %7s %7s %s' "$t" "${runs:-?}" "${velocidad:-?}" "${cov:-?}" \
+    "${ft:-?}" "${corp:-?}" "$resultado")
+done
+echo "Fuzzing, ${segundos} s per target:"
+echo "$resumen"
+if [ "$fallos" -gt 0 ]; then
+  echo "$fallos fuzz target(s) found a fault: inputs in $build/hallazgos/, logs in $build/registros/" >&2
+  exit 1
+fi
