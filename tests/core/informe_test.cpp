@@ -115,7 +115,7 @@ class InformeTest : public ::testing::Test {
 
     // The description text (in both languages) and picture of a file name, e.g. "Serie Jade".
     std::string Describir(const std::string& nombre, const std::string& texto = "Linea uno.\nLinea dos.") {
-        const auto dbf = carpeta.raiz() / "dbf";
+        const auto dbf = carpeta.ruta() / "dbf";
         for (const char* idioma : {"es", "en"}) {
             std::filesystem::create_directories(dbf / idioma);
             std::ofstream(dbf / idioma / (nombre + ".txt")) << texto;
@@ -178,7 +178,7 @@ TEST_F(InformeTest, SectionsFollowInOrderEachOnItsOwnPages) {
         RecordingPageWriter w;
         w.setPictureSize(kLogoInforme, {142, 142});
         w.setPictureSize(kLogoPie, {227, 84});
-        w.setPictureSize((carpeta.raiz() / "dbf" / "Serie Jade.bmp").string(), {240, 288});
+        w.setPictureSize((carpeta.ruta() / "dbf" / "Serie Jade.bmp").string(), {240, 288});
         sesion.Datos.tipoCalculo = c.tipoCalculo;
         EXPECT_TRUE(EscribirInforme(w, sesion, c.secciones, {kFecha, '.'}, mensajes));
         std::vector<std::array<bool, 3>> paginas;
@@ -401,7 +401,7 @@ TEST_F(InformeTest, ADescriptionStartsANewPageWhenItsPictureWouldNotFit) {
     // The picture's box is 60 mm high and the printable area ends at 282 mm.
     for (const Caso& c : {Caso{221.99, 1}, Caso{222.01, 2}}) {
         RecordingPageWriter w;
-        w.setPictureSize((carpeta.raiz() / "dbf" / "Serie Jade.bmp").string(), {240, 288});
+        w.setPictureSize((carpeta.ruta() / "dbf" / "Serie Jade.bmp").string(), {240, 288});
         w.runJob([&](PageWriter& pw) {
             pw.setMargins(20, 15, 10, 15);
             pw.moveTo(20, c.y - 2 * pw.lineHeight()); // the general heading and its empty line
@@ -431,7 +431,7 @@ TEST_F(InformeTest, ALongDescriptionGoesOnInTheSameColumnOnTheNextPage) {
 }
 
 TEST_F(InformeTest, AMissingDescriptionFileStopsTheWholeJobNamingTheFile) {
-    const auto dbf = carpeta.raiz() / "dbf";
+    const auto dbf = carpeta.ruta() / "dbf";
     struct Caso {
         int idioma;
         bool texto;
@@ -474,9 +474,9 @@ TEST_F(InformeTest, APictureThatCannotBeDecodedIsReported) {
 
 TEST_F(InformeTest, ASeriesNameCannotLeadOutOfTheDataFolder) {
     // A file that "x/../../../secreto" would reach from dbf/es/Serie x/.
-    std::filesystem::create_directories(carpeta.raiz() / "dbf" / "es" / "Serie x");
-    std::ofstream(carpeta.raiz() / "secreto.txt") << "no";
-    std::ofstream(carpeta.raiz() / "secreto.bmp") << "BM";
+    std::filesystem::create_directories(carpeta.ruta() / "dbf" / "es" / "Serie x");
+    std::ofstream(carpeta.ruta() / "secreto.txt") << "no";
+    std::ofstream(carpeta.ruta() / "secreto.bmp") << "BM";
     for (const std::string serie : {"x/../../../secreto", "a\\b",
                                     "Ja\x01"
                                     "de",
@@ -485,7 +485,7 @@ TEST_F(InformeTest, ASeriesNameCannotLeadOutOfTheDataFolder) {
         sesion.EquiposSeleccionados.front().serie = serie;
         mensajes.clear();
         EXPECT_FALSE(Escribir({false, true, false})) << serie;
-        const std::string ruta = (carpeta.raiz() / "dbf" / "es").string() + "/Serie " + serie + ".txt";
+        const std::string ruta = (carpeta.ruta() / "dbf" / "es").string() + "/Serie " + serie + ".txt";
         EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error,
                                             {},
                                             "Cannot open file \"" + ruta + "\". No such file or directory"}}))
