@@ -17,6 +17,7 @@
 #include <QLegend>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace tarvik::prueba {
 namespace {
@@ -76,7 +77,9 @@ class Totales : public ::testing::Test {
         Barras b;
         auto* eje = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
         // Repeated month texts are told apart by invisible marks.
-        b.etiquetas = eje ? eje->categories().replaceInStrings(QChar(0x200B), QString()) : QStringList();
+        b.etiquetas =
+            eje ? eje->categories().replaceInStrings(QRegularExpression(QStringLiteral("\\p{Cf}")), QString())
+                : QStringList();
         for (int i = 0; i < serie->barSets()[0]->count(); ++i)
             b.kwh.push_back(serie->barSets()[0]->at(i));
         for (int i = 0; i < serie->barSets()[1]->count(); ++i)
