@@ -165,9 +165,9 @@ ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const
         d.equipos = 1;
     }
     const std::size_t n = (bytes.size() - cabecera) / kTamLectura;
-    res.lecturas.reserve(n);
+    res.lecturas.resize(n);
     for (std::size_t i = 0; i < n; ++i)
-        res.lecturas.push_back(DecodificarLectura(bytes.subspan(cabecera + i * kTamLectura, kTamLectura)));
+        res.lecturas[i] = DecodificarLectura(bytes.subspan(cabecera + i * kTamLectura, kTamLectura));
     return res;
 }
 

@@ -57,8 +57,9 @@ struct ResultadoGuardado {
 ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
                                      const std::vector<TLectura>& lecturas);
 
-// No study or catalogue comes near this size; a larger file is refused before it is read.
-inline constexpr std::size_t kTamMaximoArchivo = std::size_t{64} << 20;
+// Far above any real study (a million readings take 136 MB); a larger file is refused before it is
+// read, so a damaged or foreign file cannot exhaust memory.
+inline constexpr std::size_t kTamMaximoArchivo = std::size_t{1} << 30;
 
 // Reads a whole regular file into memory; false with the system's reason on failure (also for a
 // folder, a device or a pipe, and for a file larger than kTamMaximoArchivo).

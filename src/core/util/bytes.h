@@ -69,8 +69,12 @@ class ByteReader {
         std::uint8_t b[8] = {};
         take(b, count);
         std::uint64_t v = 0;
-        for (std::size_t i = count; i-- > 0;)
-            v = (v << 8) | b[i];
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&v, b, sizeof v); // the file's order is the machine's: one move
+        } else {
+            for (std::size_t i = count; i-- > 0;)
+                v = (v << 8) | b[i];
+        }
         return v;
     }
 
