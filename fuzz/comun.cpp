@@ -24,9 +24,10 @@ std::vector<Semilla> ArchivosDe(const std::filesystem::path& datos, const std::s
     return semillas;
 }
 
-void Exigir(bool cumple, const char* propiedad) {
+void Exigir(bool cumple, const char* propiedad, std::string_view detalle) {
     if (!cumple) {
-        std::fprintf(stderr, "Property broken: %s\n", propiedad);
+        std::fprintf(stderr, "Property broken: %s [%.*s]\n", propiedad, static_cast<int>(detalle.size()),
+                     detalle.data());
         std::abort();
     }
 }

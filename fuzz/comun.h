@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvik::fuzz {
@@ -28,8 +29,8 @@ std::vector<Semilla> Semillas(const std::filesystem::path& datos);
 std::vector<Semilla> ArchivosDe(const std::filesystem::path& datos, const std::string& carpeta,
                                 const std::string& extension);
 
-// Stops the run as a finding when a property of the readers does not hold.
-void Exigir(bool cumple, const char* propiedad);
+// Stops the run as a finding when a property does not hold, printing `detalle` (if any) beside it.
+void Exigir(bool cumple, const char* propiedad, std::string_view detalle = {});
 
 // A copy of a record with the NaN values of the given floating fields set to 0, so that == compares
 // every other field; the bits of such fields are compared through the record's encoding.

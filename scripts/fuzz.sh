@@ -5,7 +5,9 @@
 #   scripts/fuzz.sh [seconds]    fuzz every target under fuzz/targets/
 #   scripts/fuzz.sh --semillas   rewrite the committed seed corpora fuzz/corpus/<target>/
 # Each run starts from the committed seeds, the shipped files of the target's kind and what earlier
-# runs found (build-fuzz/corpus/<target>/).
+# runs found (build-fuzz/corpus/<target>/). Inputs are at most 4 KiB unless the target's source has
+# a line "// libFuzzer: <options>" that says otherwise; fuzz/targets/<target>.dict, where it exists,
+# is the target's dictionary.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TARVIK_FUZZ_BUILD_DIR:-$here/build-fuzz}"
@@ -47,8 +49,10 @@ for t in "${objetivos[@]}"; do
   if [ -d "$here/fuzz/corpus/$t" ]; then corpora+=("$here/fuzz/corpus/$t"); fi
   registro="$build/registros/$t.log"
   resultado=ok
-  if ! "$build/bin/fuzz_$t" -max_total_time="$segundos" -timeout=10 -max_len=4096 -print_final_stats=1 \
-      -artifact_prefix="$build/hallazgos/$t-" "${corpora[@]}" > "$registro" 2>&1; then
+  read -r -a propias <<< "$(sed -n 's#^// libFuzzer: ##p' "$here/fuzz/targets/$t.cpp")"
+  if [ -f "$here/fuzz/targets/$t.dict" ]; then propias+=("-dict=$here/fuzz/targets/$t.dict"); fi
+  if ! "$build/bin/fuzz_$t" -max_total_time="$segundos" -timeout=10 -max_len=4096 "${propias[@]}" \
+      -print_final_stats=1 -artifact_prefix="$build/hallazgos/$t-" "${corpora[@]}" > "$registro" 2>&1; then
     resultado=FAILED
     fallos=$((fallos + 1))
     tail -n 40 "$registro" >&2
