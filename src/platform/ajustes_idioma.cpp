@@ -16,12 +16,9 @@
 namespace tarvik {
 namespace {
 
-const QString kOrganizacion = QStringLiteral("KELTU");
-const QString kAplicacion = QStringLiteral("Tarvik");
-
 // The value as stored, or nothing when it is missing or not a 32-bit whole number.
 std::optional<std::int32_t> LeerGuardado(const QString& nombre) {
-    QSettings ajustes(kOrganizacion, kAplicacion);
+    QSettings ajustes(kOrganizacionAjustes, kAplicacionAjustes);
     ajustes.setFallbacksEnabled(false);
     const QVariant valor = ajustes.value(nombre);
     bool entero = false;
@@ -39,7 +36,7 @@ std::int32_t LeerEnteroAjuste(const QString& nombre, std::int32_t porDefecto) {
 }
 
 void EscribirEnteroAjuste(const QString& nombre, std::int32_t valor) {
-    QSettings ajustes(kOrganizacion, kAplicacion);
+    QSettings ajustes(kOrganizacionAjustes, kAplicacionAjustes);
     ajustes.setValue(nombre, valor);
     ajustes.sync();
 }

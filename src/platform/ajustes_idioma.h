@@ -6,7 +6,11 @@
 
 namespace tarvik {
 
-// The two values of the per-user settings store (organisation "KELTU", application "Tarvik"):
+// Where the current user's settings are kept.
+inline const QString kOrganizacionAjustes = QStringLiteral("KELTU");
+inline const QString kAplicacionAjustes = QStringLiteral("Tarvik");
+
+// The two values of the per-user settings store:
 // whether the language follows the system, and the language that the user fixed.
 inline const QString kAjusteAutomatico = QStringLiteral("auto");
 inline const QString kAjusteIdioma = QStringLiteral("language");

@@ -1,5 +1,6 @@
 #include "app/app/arranque.h"
 
+#include "app/app/medida_arranque.h"
 #include "app/lang/caja_avisos.h"
 #include "lang/traduccion.h"
 #include "platform/ajustes_idioma.h"
@@ -8,11 +9,13 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QTimer>
 
 // The pictures live in a static library, so their registration must be asked for by name.
 static void CargarRecursos() {
     Q_INIT_RESOURCE(ventanas);
+    Q_INIT_RESOURCE(icono);
 }
 
 namespace tarvik {
@@ -20,10 +23,19 @@ namespace {
 
 constexpr int kEsperaPresentacion = 2000; // ms
 
+// The program's icon in the sizes drawn for it.
+QIcon IconoPrograma() {
+    QIcon icono;
+    for (const int lado : {16, 32, 48, 64})
+        icono.addFile(QStringLiteral(":/icono/tarvik-%1.png").arg(lado), QSize(lado, lado));
+    return icono;
+}
+
 // Waits while the windows keep being painted and answered.
 void Esperar(int milisegundos) {
     QEventLoop bucle;
-    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
+    // A precise timer: a long interval would otherwise be free to end some percent early or late.
+    QTimer::singleShot(milisegundos, Qt::PreciseTimer, &bucle, &QEventLoop::quit);
     bucle.exec();
 }
 
@@ -32,13 +44,16 @@ void Esperar(int milisegundos) {
 Ventanas CrearVentanas(Sesion& sesion, bool presentacion) {
     CargarRecursos();
     QApplication::setFont(QFont(QStringLiteral("Arial"), 9));
+    QApplication::setWindowIcon(IconoPrograma());
     Ventanas v;
     v.mainform = std::make_unique<Tmainform>(sesion);
+    medida::Marcar("principal");
     if (presentacion) {
         v.present = std::make_unique<TwPresent>();
         v.present->show();
         v.present->repaint();
         QCoreApplication::processEvents();
+        medida::Marcar("presentacion");
     }
     QWidget* padre = v.mainform.get();
     v.edicion = new Tedicion(padre);
@@ -47,6 +62,7 @@ Ventanas CrearVentanas(Sesion& sesion, bool presentacion) {
     v.grafico = new TWGrafico1(sesion, padre);
     v.opciones = new Twopciones(padre);
     v.mainform->Conectar(v.edicion, v.totales, v.resultados, v.opciones);
+    medida::Marcar("ventanas");
     return v;
 }
 
@@ -59,10 +75,13 @@ int EjecutarTarvik(QApplication& aplicacion) {
     EstablecerIdiomaActivo(IdiomaAlArrancar());
     CajaAvisos cajas;
     EstablecerAvisos(&cajas);
+    medida::Marcar("idioma");
 
     Ventanas ventanas = CrearVentanas(sesion, true);
     Esperar(kEsperaPresentacion);
+    medida::MarcarEspera();
     ventanas.present->close();
+    medida::TerminarAlPintar(*ventanas.mainform);
     ventanas.mainform->show();
 
     // A billing file named on the command line opens at once.

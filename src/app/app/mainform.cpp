@@ -78,7 +78,7 @@ Tmainform::Tmainform(Sesion& sesion, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       sesion_(sesion), modelo_(new ModeloLecturas(sesion.Lecturas, this)) {
     setObjectName(QStringLiteral("mainform"));
-    setWindowTitle(Tx("main_caption"));
+    titulo_ = Tx("main_caption");
 
     // Created top to bottom, which is also the keyboard order.
     auto* disposicion = new QVBoxLayout(this);
@@ -97,6 +97,7 @@ Tmainform::Tmainform(Sesion& sesion, QWidget* parent)
 
     sesion_.CargarCatalogosFijos();
     MostrarEstudio(DatosPanel{}, {});
+    PrepararArchivos();
 
     PrepararVentanaFija(*this, Qt::white);
 }
@@ -220,6 +221,7 @@ void Tmainform::Nuevo() {
     if (Confirmado("guardar_datos_anteriores") && !GuardarComo())
         return;
     MostrarEstudio(NuevoEstudio(LeerPanel()), {});
+    PonerArchivo({});
 }
 
 void Tmainform::Abrir() {
@@ -243,6 +245,7 @@ bool Tmainform::AbrirArchivo(const QString& ruta) {
     }
     sesion_.Datos = carga.datos;
     MostrarEstudio(MostrarDatos(sesion_.Datos), carga.lecturas);
+    PonerArchivo(ruta);
     return true;
 }
 
@@ -254,9 +257,12 @@ bool Tmainform::GuardarComo() {
         return false;
     RecogerDatos(LeerPanel(), sesion_.Datos);
     const ResultadoGuardado guardado = GuardarFacturacion(RutaLocal(ruta), sesion_.Datos, sesion_.Lecturas);
-    if (!guardado.ok)
+    if (!guardado.ok) {
         MostrarMensaje(ErrorArchivo("Cannot create file", ruta, guardado.detalle));
-    return guardado.ok;
+        return false;
+    }
+    PonerArchivo(ruta);
+    return true;
 }
 
 void Tmainform::Guardar() {

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QMenu;
 class QPushButton;
 class QToolButton;
 
@@ -43,6 +44,8 @@ class Tmainform : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
+    // A billing file dropped anywhere on the window opens as with Open.
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
   private:
     void Nuevo();
@@ -67,12 +70,22 @@ class Tmainform : public QWidget {
     QWidget* CrearCabecera();
     QWidget* CrearPie();
 
+    // The recent studies on the Open button and the dropping of files on the window.
+    void PrepararArchivos();
+    void LlenarRecientes();
+    void AbrirReciente(const QString& ruta);
+    // The study on screen now belongs to `ruta` (none for a new study): the caption names it and
+    // it becomes the most recent study.
+    void PonerArchivo(const QString& ruta);
+
     Sesion& sesion_;
     ModeloLecturas* modelo_;
     PanelEntradas* panel_ = nullptr;
     QToolButton* Totalesbutton_ = nullptr;
     QToolButton* resultButton_ = nullptr;
     QToolButton* bimp_ = nullptr;
+    QMenu* recientes_ = nullptr;
+    QString titulo_;
 
     Tedicion* edicion_ = nullptr;
     TWTotales* totales_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/app/ventana_ayuda.h"
 
 #include "lang/traduccion.h"
+#include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 
 #include <QDesktopServices>
@@ -97,11 +98,6 @@ Etiqueta LeerEtiqueta(QStringView texto) {
         }
     }
     return etiqueta;
-}
-
-// The two texts of a caption that the translation table does not hold.
-QString Rotulo(int idioma, const char* espanol, const char* ingles) {
-    return QString::fromUtf8(idioma == kEspanol ? espanol : ingles);
 }
 
 } // namespace

@@ -1,0 +1,121 @@
+// The main window's conveniences around study files: the recent studies on the Open button, files
+// dropped on the window, and the study's file name in the caption.
+
+#include "app/app/mainform.h"
+
+#include "lang/traduccion.h"
+#include "platform/avisos.h"
+#include "platform/recientes.h"
+#include "platform/rotulo.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolButton>
+#include <QUrl>
+
+namespace tarvik {
+namespace {
+
+// The first billing file among the local files that a drag carries; empty when there is none.
+QString FacturacionArrastrada(const QMimeData* datos) {
+    if (datos == nullptr || !datos->hasUrls())
+        return {};
+    for (const QUrl& url : datos->urls()) {
+        const QString ruta = url.toLocalFile();
+        if (!ruta.isEmpty() && QFileInfo(ruta).suffix().compare(QString::fromLatin1(kExtensionFacturacion),
+                                                                Qt::CaseInsensitive) == 0)
+            return ruta;
+    }
+    return {};
+}
+
+} // namespace
+
+void Tmainform::PrepararArchivos() {
+    auto* abrir = findChild<QToolButton*>(QStringLiteral("openbutton"));
+    recientes_ = new QMenu(abrir);
+    recientes_->setObjectName(QStringLiteral("recientes"));
+    connect(recientes_, &QMenu::aboutToShow, this, &Tmainform::LlenarRecientes);
+    // The arrow beside the button, and a right click on the button, list the recent studies.
+    abrir->setMenu(recientes_);
+    abrir->setPopupMode(QToolButton::MenuButtonPopup);
+    abrir->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(abrir, &QWidget::customContextMenuRequested, this,
+            [this, abrir](const QPoint& donde) { recientes_->popup(abrir->mapToGlobal(donde)); });
+
+    // The inputs take dropped text themselves; a dropped billing file goes to the window wherever
+    // it lands.
+    setAcceptDrops(true);
+    installEventFilter(this);
+    for (QWidget* hijo : findChildren<QWidget*>())
+        if (hijo->acceptDrops())
+            hijo->installEventFilter(this);
+    PonerArchivo({});
+}
+
+void Tmainform::LlenarRecientes() {
+    recientes_->clear();
+    const QStringList rutas = LeerRecientes();
+    for (qsizetype i = 0; i < rutas.size(); ++i) {
+        const QString ruta = rutas.at(i);
+        QString nativa = QDir::toNativeSeparators(ruta);
+        QAction* accion =
+            recientes_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(nativa.replace('&', "&&")));
+        connect(accion, &QAction::triggered, this, [this, ruta] { AbrirReciente(ruta); });
+    }
+    if (rutas.isEmpty())
+        recientes_->addAction(Rotulo(IdiomaActivo(), "No hay estudios recientes", "No recent studies"))
+            ->setEnabled(false);
+}
+
+void Tmainform::AbrirReciente(const QString& ruta) {
+    if (!QFileInfo::exists(ruta)) {
+        QuitarReciente(ruta);
+        AvisosActivos().Mostrar(
+            TipoMensaje::Error,
+            Rotulo(IdiomaActivo(), "El archivo \"%1\" ya no existe; se ha quitado de los estudios recientes.",
+                   "The file \"%1\" no longer exists; it has been removed from the recent studies.")
+                .arg(QDir::toNativeSeparators(ruta)));
+        return;
+    }
+    AbrirArchivo(ruta);
+}
+
+void Tmainform::PonerArchivo(const QString& ruta) {
+    if (ruta.isEmpty()) {
+        setWindowTitle(titulo_);
+        return;
+    }
+    setWindowTitle(QStringLiteral("%1 - %2").arg(titulo_, QFileInfo(ruta).fileName()));
+    AnadirReciente(ruta);
+}
+
+bool Tmainform::eventFilter(QObject* objeto, QEvent* evento) {
+    switch (evento->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* arrastre = static_cast<QDragMoveEvent*>(evento);
+        if (FacturacionArrastrada(arrastre->mimeData()).isEmpty())
+            break;
+        arrastre->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* suelta = static_cast<QDropEvent*>(evento);
+        const QString ruta = FacturacionArrastrada(suelta->mimeData());
+        if (ruta.isEmpty())
+            break;
+        suelta->acceptProposedAction();
+        AbrirArchivo(ruta);
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+} // namespace tarvik
