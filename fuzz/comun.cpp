@@ -16,12 +16,14 @@ std::vector<Semilla> ArchivosDe(const std::filesystem::path& datos, const std::s
         const std::string nombre = entrada.path().filename().string();
         if (!entrada.is_regular_file(ec) || !nombre.ends_with(extension))
             continue;
-        std::ifstream f(entrada.path(), std::ios::binary);
-        Semilla s{carpeta + "-" + nombre, {}};
-        s.bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-        semillas.push_back(std::move(s));
+        semillas.push_back({carpeta + "-" + nombre, Bytes(entrada.path())});
     }
     return semillas;
+}
+
+std::vector<std::uint8_t> Bytes(const std::filesystem::path& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 void Exigir(bool cumple, const char* propiedad, std::string_view detalle) {

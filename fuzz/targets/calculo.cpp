@@ -234,25 +234,11 @@ std::vector<std::uint8_t> EstudioDeMuestra(std::int32_t tipoCalculo, std::int32_
     return CodificarFacturacion(d, lecturas);
 }
 
-template <class Registro> std::vector<std::uint8_t> Catalogo(const std::vector<Registro>& registros) {
-    std::vector<std::uint8_t> b;
-    for (const Registro& r : registros) {
-        const std::vector<std::uint8_t> uno = r.Codificar();
-        b.insert(b.end(), uno.begin(), uno.end());
-    }
-    return b;
-}
-
-std::vector<std::uint8_t> Leer(const std::filesystem::path& ruta) {
-    std::ifstream f(ruta, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 } // namespace
 
 std::vector<Semilla> tarvik::fuzz::Semillas(const std::filesystem::path& datos) {
     Entrada pequena;
-    pequena.bancos = Catalogo<TEquipo>({
+    pequena.bancos = Imagen<TEquipo>({
         {.codigo = "JD-400-150", .serie = "Jade", .potencia = 150, .tension = 400, .precio = 3100},
         {.codigo = "AM-400-200", .serie = "Ambar", .potencia = 200, .tension = 400, .precio = 0},
         {.codigo = "JD-400-250A",
@@ -263,15 +249,15 @@ std::vector<Semilla> tarvik::fuzz::Semillas(const std::filesystem::path& datos) 
          .armonicos = 1},
         {.codigo = "CF-400-35", .serie = "Fijo", .potencia = 35, .tension = 400, .precio = 300, .tipo = 1},
     });
-    pequena.filtros = Catalogo<TEquipo>({
+    pequena.filtros = Imagen<TEquipo>({
         {.codigo = "FZ-400-130", .serie = "Zentrola", .potencia = 130, .tension = 400, .precio = 9850},
         {.codigo = "FZ-400-300", .serie = "Zentrola", .potencia = 300, .tension = 400},
     });
-    pequena.transformadores = Catalogo<TTransformador>(
+    pequena.transformadores = Imagen<TTransformador>(
         {{.designacion = "TI 400/5", .intensidad = 400}, {.designacion = "TI 1000/5", .intensidad = 1000}});
-    pequena.conductores = Catalogo<TConductor>({{.seccion = 35, .intensidad = 119},
-                                                {.seccion = 95, .intensidad = 223},
-                                                {.seccion = 185, .intensidad = 300}});
+    pequena.conductores = Imagen<TConductor>({{.seccion = 35, .intensidad = 119},
+                                              {.seccion = 95, .intensidad = 223},
+                                              {.seccion = 185, .intensidad = 300}});
 
     std::vector<Semilla> s;
     for (const std::int32_t tipoCalculo : {0, 1})
@@ -294,10 +280,10 @@ std::vector<Semilla> tarvik::fuzz::Semillas(const std::filesystem::path& datos) 
     // Every example study with the shipped catalogues.
     if (!datos.empty()) {
         Entrada enviada;
-        enviada.bancos = Leer(datos / "dbf" / "bateria.dat");
-        enviada.filtros = Leer(datos / "dbf" / "filtros.dat");
-        enviada.transformadores = Leer(datos / "dbf" / "trans.dat");
-        enviada.conductores = Leer(datos / "dbf" / "cond.dat");
+        enviada.bancos = Bytes(datos / "dbf" / "bateria.dat");
+        enviada.filtros = Bytes(datos / "dbf" / "filtros.dat");
+        enviada.transformadores = Bytes(datos / "dbf" / "trans.dat");
+        enviada.conductores = Bytes(datos / "dbf" / "cond.dat");
         for (Semilla& ejemplo : ArchivosDe(datos, "examples", ".fac")) {
             enviada.estudio = std::move(ejemplo.bytes);
             s.push_back({ejemplo.nombre, Unir(enviada)});
