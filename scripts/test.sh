@@ -8,6 +8,8 @@ build="${TARVIK_BUILD_DIR:-$here/build}"
 asan="${TARVIK_ASAN_BUILD_DIR:-$here/build-asan}"
 "$here/scripts/setup.sh"
 "$here/scripts/build.sh"
+# A PDF printer for the printing tests; without it they skip.
+"$here/scripts/cups-pdf-queue.sh" || true
 (cd "$build" && ctest --output-on-failure --timeout 300 -j "$(nproc)")
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"

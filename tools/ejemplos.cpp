@@ -123,13 +123,8 @@ ArchivoGenerado Estudio(const std::filesystem::path& ruta) {
 } // namespace
 
 std::vector<ArchivoGenerado> GenerarEjemplos(const std::filesystem::path& carpeta) {
-    std::vector<std::filesystem::path> rutas;
-    for (const auto& entrada : std::filesystem::directory_iterator(carpeta))
-        if (entrada.path().extension() == ".txt")
-            rutas.push_back(entrada.path());
-    std::sort(rutas.begin(), rutas.end());
     std::vector<ArchivoGenerado> archivos;
-    for (const auto& ruta : rutas)
+    for (const auto& ruta : ArchivosDe(carpeta, ".txt"))
         archivos.push_back(Estudio(ruta));
     return archivos;
 }

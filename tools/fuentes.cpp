@@ -69,6 +69,16 @@ const Valores::Entrada& Valores::Buscar(std::string_view nombre) const {
     throw ErrorFuente(origen_ + ": '" + std::string(nombre) + "' is missing");
 }
 
+std::vector<std::filesystem::path> ArchivosDe(const std::filesystem::path& carpeta,
+                                              std::string_view extension) {
+    std::vector<std::filesystem::path> rutas;
+    for (const auto& entrada : std::filesystem::directory_iterator(carpeta))
+        if (entrada.path().extension() == extension)
+            rutas.push_back(entrada.path());
+    std::sort(rutas.begin(), rutas.end());
+    return rutas;
+}
+
 void Valores::Fallo(std::string_view nombre, std::string_view motivo) const {
     const Entrada& e = Buscar(nombre);
     throw ErrorFuente(Lugar(origen_, e.linea) + ": " + e.nombre + " '" + e.valor +

@@ -26,6 +26,10 @@ struct Linea {
 
 std::vector<Linea> LeerLineas(const std::filesystem::path& ruta);
 
+// The files of a folder whose names end in `extension` (".txt"), in name order.
+std::vector<std::filesystem::path> ArchivosDe(const std::filesystem::path& carpeta,
+                                              std::string_view extension);
+
 // Named values of a source: the columns of one table row, or the "name: value" lines of a block.
 class Valores {
   public:

@@ -9,7 +9,7 @@
 namespace tarvik::fuentes {
 
 struct ArchivoGenerado {
-    std::string nombre; // file name inside the target folder
+    std::string nombre; // file name inside the target folder (may hold a subfolder)
     std::vector<std::uint8_t> bytes;
 };
 
@@ -19,5 +19,9 @@ std::vector<ArchivoGenerado> GenerarCatalogos(const std::filesystem::path& carpe
 
 // A billing file NAME.fac for every study source NAME.txt of `carpeta`, in name order.
 std::vector<ArchivoGenerado> GenerarEjemplos(const std::filesystem::path& carpeta);
+
+// The description texts of the equipment series: every UTF-8 text es/NAME.txt and en/NAME.txt of
+// `carpeta` as Windows-1252, under the same relative name. Both languages must hold the same names.
+std::vector<ArchivoGenerado> GenerarDescripciones(const std::filesystem::path& carpeta);
 
 } // namespace tarvik::fuentes

@@ -8,16 +8,19 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <string>
 
 namespace {
 
 using namespace tarvik::fuentes;
 
-constexpr const char* kUso = "usage: tarvik-catalogos [--comprobar] catalogos|ejemplos SOURCES TARGET\n"
-                             "  catalogos  SOURCES/*.csv  ->  TARGET/*.dat (the catalogue files)\n"
-                             "  ejemplos   SOURCES/*.txt  ->  TARGET/*.fac (the example studies)\n"
-                             "  --comprobar  write nothing; exit 1 when a file in TARGET differs\n";
+constexpr const char* kUso =
+    "usage: tarvik-catalogos [--comprobar] catalogos|ejemplos|descripciones SOURCES TARGET\n"
+    "  catalogos      SOURCES/*.csv  ->  TARGET/*.dat (the catalogue files)\n"
+    "  ejemplos       SOURCES/*.txt  ->  TARGET/*.fac (the example studies)\n"
+    "  descripciones  SOURCES/{es,en}/*.txt  ->  TARGET/{es,en}/*.txt (Windows-1252)\n"
+    "  --comprobar  write nothing; exit 1 when a file in TARGET differs\n";
 
 bool Escribir(const std::filesystem::path& ruta, const std::vector<std::uint8_t>& bytes) {
     std::ofstream salida(ruta, std::ios::binary | std::ios::trunc);
@@ -33,7 +36,11 @@ int main(int argc, char** argv) {
     const bool comprobar = !args.empty() && args.front() == "--comprobar";
     if (comprobar)
         args.erase(args.begin());
-    if (args.size() != 3 || (args[0] != "catalogos" && args[0] != "ejemplos")) {
+    using Generador = std::vector<ArchivoGenerado> (*)(const std::filesystem::path&);
+    const std::map<std::string, Generador> generadores = {{"catalogos", GenerarCatalogos},
+                                                          {"ejemplos", GenerarEjemplos},
+                                                          {"descripciones", GenerarDescripciones}};
+    if (args.size() != 3 || !generadores.contains(args[0])) {
         std::fputs(kUso, stderr);
         return 2;
     }
@@ -41,17 +48,17 @@ int main(int argc, char** argv) {
     const std::filesystem::path destino = args[2];
     std::vector<ArchivoGenerado> archivos;
     try {
-        archivos = args[0] == "catalogos" ? GenerarCatalogos(fuentes) : GenerarEjemplos(fuentes);
+        archivos = generadores.at(args[0])(fuentes);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 2;
     }
     int resultado = 0;
     std::error_code ec;
-    if (!comprobar)
-        std::filesystem::create_directories(destino, ec);
     for (const ArchivoGenerado& archivo : archivos) {
         const std::filesystem::path ruta = destino / archivo.nombre;
+        if (!comprobar)
+            std::filesystem::create_directories(ruta.parent_path(), ec);
         if (comprobar) {
             std::vector<std::uint8_t> actual;
             std::string detalle;

@@ -106,6 +106,7 @@ const std::vector<Comando>& Comandos() {
     static const std::vector<Comando> comandos = {
         {"calc", {}, EjecutarCalc},
         {"totals", {}, EjecutarTotals},
+        {"report", {"-o", "--sections"}, EjecutarReport},
     };
     return comandos;
 }

@@ -43,6 +43,7 @@ int Ejecutar(const std::vector<std::string>& argumentos, const std::string& ruta
 // The commands.
 int EjecutarCalc(Contexto& contexto, const Argumentos& argumentos);
 int EjecutarTotals(Contexto& contexto, const Argumentos& argumentos);
+int EjecutarReport(Contexto& contexto, const Argumentos& argumentos);
 
 // Writes a JSON text to standard output.
 void Imprimir(const std::string& texto);

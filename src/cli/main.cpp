@@ -1,16 +1,27 @@
 #include "comandos.h"
 #include "platform/texto_qt.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QLocale>
 
 #include <clocale>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The report lays out text and draws its chart, which needs the graphical application, though
+    // never a window or a display; the other commands need neither.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     // Numbers are formatted by the program itself; the C library keeps "." whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
     // Number texts follow the user's locale, as in the windows.

@@ -19,13 +19,19 @@ Avisos* g_activos = &g_mudos;
 
 } // namespace
 
-Avisos& AvisosActivos() { return *g_activos; }
-void EstablecerAvisos(Avisos* avisos) { g_activos = avisos ? avisos : &g_mudos; }
+Avisos& AvisosActivos() {
+    return *g_activos;
+}
+void EstablecerAvisos(Avisos* avisos) {
+    g_activos = avisos ? avisos : &g_mudos;
+}
+
+QString TextoMensaje(const Mensaje& mensaje) {
+    return mensaje.clave.empty() ? QString::fromStdString(mensaje.texto) : DesdeAnsi(Texto(mensaje.clave));
+}
 
 Respuesta MostrarMensaje(const Mensaje& mensaje) {
-    const QString texto = mensaje.clave.empty() ? QString::fromStdString(mensaje.texto)
-                                                : DesdeAnsi(Texto(mensaje.clave));
-    return AvisosActivos().Mostrar(mensaje.tipo, texto);
+    return AvisosActivos().Mostrar(mensaje.tipo, TextoMensaje(mensaje));
 }
 
 void MostrarMensajes(const ListaMensajes& mensajes) {

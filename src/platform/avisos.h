@@ -21,6 +21,8 @@ class Avisos {
 Avisos& AvisosActivos();
 void EstablecerAvisos(Avisos* avisos);
 
+// The text of a message: its key translated in the active language, or its own text when it has no key.
+QString TextoMensaje(const Mensaje& mensaje);
 // Shows a message: its key translated in the active language, or its own text when it has no key.
 Respuesta MostrarMensaje(const Mensaje& mensaje);
 // Shows every message of a list, in order.

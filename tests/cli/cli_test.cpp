@@ -7,6 +7,8 @@
 #include "study/facturacion.h"
 #include "util/cp1252.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -475,5 +477,71 @@ TEST(CliEjemplos, EveryExampleIsSizedWithTheShippedCatalogues) {
         const int extra = j["study"]["tarifa"].toInt() == 8 ? 1 : 0; // tariff "1.1" adds a blank column
         EXPECT_EQ(j["tables"]["equipment"].toArray()[0].toArray().size(), equipos.size() + 1 + extra)
             << nombre.toStdString();
+    }
+}
+
+namespace {
+
+// Pages of a PDF file that Qt wrote: one page object each.
+int PaginasPdf(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray pdf = f.readAll();
+    return static_cast<int>(pdf.count("/Type /Page\n"));
+}
+
+} // namespace
+
+TEST_F(Cli, ReportWritesTheChosenSectionsAsAPdf) {
+    // The shipped catalogues and descriptions beside the program, and the shipped example study.
+    const QString ejemplo = TARVIK_SOURCE_DIR "/examples/bancos-400v-mensual.fac";
+    struct Caso {
+        QString secciones;
+        int paginas;
+    };
+    // Final report (two pages), one page of descriptions, the chart.
+    for (const Caso& c : {Caso{"", 4}, Caso{"0,1,2", 4}, Caso{"0", 2}, Caso{"2,1", 2}, Caso{"1", 1}}) {
+        const QString pdf = dir.filePath("informe.pdf");
+        QFile::remove(pdf);
+        QStringList argumentos = {"report", ejemplo, "-o", pdf};
+        if (!c.secciones.isEmpty())
+            argumentos << "--sections" << c.secciones;
+        const Ejecucion e = Ejecutar(argumentos);
+        EXPECT_EQ(e.codigo, 0) << c.secciones.toStdString() << ": " << e.errores.toStdString();
+        EXPECT_EQ(PaginasPdf(pdf), c.paginas) << c.secciones.toStdString();
+    }
+}
+
+TEST_F(Cli, ReportRefusalsAndUsageErrors) {
+    // The test catalogue has no description files: the job stops and no PDF is left.
+    const QString pdf = dir.filePath("informe.pdf");
+    datos.tarifa = kTarifa11;
+    Ejecucion e = Ejecutar({"report", Estudio(), "-o", pdf, "--dbf", dbf});
+    EXPECT_EQ(e.codigo, 1);
+    EXPECT_TRUE(e.errores.contains("Serie "));
+    EXPECT_TRUE(e.errores.contains(".txt\". No such file or directory")) << e.errores.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+    // Without the descriptions section the report is written: the final report with the tables of
+    // the transformer capacitor (two pages) and the chart.
+    e = Ejecutar({"report", Estudio(), "-o", pdf, "--dbf", dbf, "--sections", "0,2"});
+    EXPECT_EQ(e.codigo, 0) << e.errores.toStdString();
+    EXPECT_EQ(PaginasPdf(pdf), 3);
+    // A refused calculation writes nothing and says why.
+    QFile::remove(pdf);
+    lecturas.clear();
+    e = Ejecutar({"report", Estudio(), "-o", pdf, "--dbf", dbf, "--sections", "0"});
+    EXPECT_EQ(e.codigo, 1);
+    EXPECT_FALSE(e.errores.isEmpty());
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    for (const QStringList& a : {QStringList{"report", Estudio(), "--dbf", dbf},
+                                 QStringList{"report", Estudio(), "-o", pdf, "--sections", "3"},
+                                 QStringList{"report", Estudio(), "-o", pdf, "--sections", "0,0"},
+                                 QStringList{"report", Estudio(), "-o", pdf, "--sections", "0,"},
+                                 QStringList{"report", Estudio(), "-o", pdf, "--sections", ""}}) {
+        e = Ejecutar(a);
+        EXPECT_EQ(e.codigo, 2) << a.join(' ').toStdString();
+        EXPECT_FALSE(QFile::exists(pdf)) << a.join(' ').toStdString();
     }
 }

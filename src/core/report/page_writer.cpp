@@ -281,6 +281,11 @@ DeviceRect PageWriter::rectToDevice(const Rect& rect) const {
     return {px(rect.left), px(rect.top), px(rect.right), px(rect.bottom)};
 }
 
+Rect PageWriter::rectFromDevice(const DeviceRect& rect) const {
+    const double mmPerPixel = kMmPerInch / dotsPerInch();
+    return {rect.left * mmPerPixel, rect.top * mmPerPixel, rect.right * mmPerPixel, rect.bottom * mmPerPixel};
+}
+
 void PageWriter::text(double x, double baseline, std::string_view s) {
     if (s.empty())
         return;

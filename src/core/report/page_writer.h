@@ -64,6 +64,8 @@ struct Font {
     bool bold = false;
     bool underline = false;
     Colour colour = kBlack;
+
+    bool operator==(const Font&) const = default;
 };
 
 // A solid pen. A positive width is in device pixels; a negative width -n means n hundredths of an
@@ -220,6 +222,7 @@ class PageWriter {
     virtual std::optional<PictureSize> pictureSize(const std::string& picture) const = 0;
     void drawPicture(const std::string& picture, const Rect& rect);
     DeviceRect rectToDevice(const Rect& rect) const;
+    Rect rectFromDevice(const DeviceRect& rect) const;
 
   protected:
     PageWriter(double pageWidth, double pageHeight);

@@ -1,0 +1,65 @@
+// The report command: the calculation, then the calculation report into a PDF file.
+
+#include "comandos.h"
+#include "engine/calculo.h"
+#include "platform/avisos.h"
+#include "platform/informe_qt.h"
+
+#include <QString>
+
+#include <cstdio>
+
+namespace tarvik::cli {
+
+namespace {
+
+// "0,1,2": the sections to print by their place in the options dialog; each at most once.
+bool LeerSecciones(const std::string& texto, SeccionesInforme& secciones) {
+    secciones = {false, false, false};
+    std::size_t desde = 0;
+    while (desde <= texto.size()) {
+        const std::size_t coma = std::min(texto.find(',', desde), texto.size());
+        const std::string numero = texto.substr(desde, coma - desde);
+        const std::size_t i =
+            numero.size() == 1 ? static_cast<std::size_t>(numero[0] - '0') : secciones.size();
+        if (i >= secciones.size() || secciones[i])
+            return false;
+        secciones[i] = true;
+        desde = coma + 1;
+    }
+    return true;
+}
+
+void MensajesAlError(const ListaMensajes& mensajes) {
+    for (const Mensaje& m : mensajes)
+        std::fprintf(stderr, "tarvik-cli: %s\n", TextoMensaje(m).toStdString().c_str());
+}
+
+} // namespace
+
+int EjecutarReport(Contexto& c, const Argumentos& a) {
+    const auto salida = a.opciones.find("-o");
+    if (salida == a.opciones.end()) {
+        std::fprintf(stderr, "tarvik-cli: report needs -o OUT.pdf\n");
+        return kErrorUso;
+    }
+    SeccionesInforme secciones = kTodasLasSecciones;
+    const auto elegidas = a.opciones.find("--sections");
+    if (elegidas != a.opciones.end() && !LeerSecciones(elegidas->second, secciones)) {
+        std::fprintf(stderr, "tarvik-cli: --sections takes 0, 1 and 2 separated by commas\n");
+        return kErrorUso;
+    }
+    if (!Calcular(c.sesion, c.panel, c.mensajes, c.separador)) {
+        MensajesAlError(c.mensajes);
+        return kRechazado;
+    }
+    QString error;
+    if (!EscribirInformePdf(c.sesion, secciones, OpcionesLocales(c.separador),
+                            QString::fromStdString(salida->second), error)) {
+        std::fprintf(stderr, "tarvik-cli: %s\n", error.toStdString().c_str());
+        return kRechazado;
+    }
+    return kExito;
+}
+
+} // namespace tarvik::cli

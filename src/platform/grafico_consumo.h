@@ -1,0 +1,27 @@
+#pragma once
+// The consumption chart: for every reading a pair of bars, its active energy (kWh, light cyan)
+// beside its reactive energy (kvarh, red), labelled with the reading's month. The chart window
+// shows it; the calculation report draws it as a vector picture.
+
+#include "study/estudio.h"
+
+#include <QChart>
+#include <QPainter>
+
+#include <vector>
+
+namespace tarvik {
+
+// A chart with its title, the legend below and the two empty series with their titles, in the
+// active language; white background, clear plot area. The caller owns it.
+QChart* CrearGraficoConsumo();
+
+// Empties both series and fills them again from the readings, in list order.
+void MostrarConsumo(QChart& grafico, const std::vector<TLectura>& lecturas);
+
+// Draws the chart of the readings as a square vector picture of `lado` units into a rectangle of a
+// painter. Its texts are sized in those units, so the picture scales as a whole.
+void DibujarGraficoConsumo(const std::vector<TLectura>& lecturas, int lado, QPainter& pintor,
+                           const QRectF& destino);
+
+} // namespace tarvik

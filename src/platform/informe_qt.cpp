@@ -1,0 +1,113 @@
+#include "platform/informe_qt.h"
+
+#include "platform/avisos.h"
+#include "platform/escritor_paginas.h"
+#include "platform/grafico_consumo.h"
+#include "platform/texto_qt.h"
+
+#include <QDate>
+#include <QDir>
+#include <QLocale>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+// The report's logos are compiled into this library; register them once before the first job.
+// (Outside any namespace: the registration function is declared where it is called.)
+static void RegistrarLogos() {
+    static const bool registrados = [] {
+        Q_INIT_RESOURCE(informe);
+        return true;
+    }();
+    (void)registrados;
+}
+
+namespace tarvik {
+
+namespace {
+
+const QString kTituloTrabajo = QStringLiteral("Reporte Tarvik");
+
+Mensaje Error(const QString& texto) {
+    return {TipoMensaje::Error, {}, texto.toStdString()};
+}
+
+} // namespace
+
+OpcionesInforme OpcionesLocales(char separador) {
+    return {HaciaAnsi(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)), separador};
+}
+
+bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
+                       const SeccionesInforme& secciones, const OpcionesInforme& opciones,
+                       ListaMensajes& mensajes) {
+    RegistrarLogos();
+    QTemporaryFile paginas(QDir(QDir::tempPath().trimmed()).filePath("brpXXXXXX"));
+    if (!paginas.open()) {
+        mensajes.push_back(
+            Error("Cannot create file \"" + paginas.fileTemplate() + "\". " + paginas.errorString()));
+        return false;
+    }
+    {
+        EscritorPaginas escritor(dispositivo.pageLayout().fullRect(QPageLayout::Millimeter).size(),
+                                 dispositivo.logicalDpiX(), paginas);
+        escritor.RegistrarDibujo(kGraficoConsumo, {kLadoGrafico, kLadoGrafico},
+                                 [&sesion](QPainter& pintor, const QRectF& destino) {
+                                     DibujarGraficoConsumo(sesion.Lecturas, kLadoGrafico, pintor, destino);
+                                 });
+        if (!EscribirInforme(escritor, sesion, secciones, opciones, mensajes))
+            return false;
+        if (!escritor.Correcto() || !paginas.flush()) {
+            mensajes.push_back(
+                Error("Cannot write file \"" + paginas.fileName() + "\". " + paginas.errorString()));
+            return false;
+        }
+    }
+    if (!paginas.seek(0) || !RenderizarPaginas(paginas, dispositivo, 1, kUltimaPagina)) {
+        mensajes.push_back(Error("The report could not be printed."));
+        return false;
+    }
+    return true;
+}
+
+bool ImprimirEnImpresora(QPrinter& impresora, const Sesion& sesion, const SeccionesInforme& secciones,
+                         const OpcionesInforme& opciones, ListaMensajes& mensajes) {
+    impresora.setFullPage(true);
+    impresora.setPageOrientation(QPageLayout::Portrait);
+    impresora.setCopyCount(1);
+    impresora.setCollateCopies(false);
+    impresora.setPrintRange(QPrinter::AllPages);
+    impresora.setDocName(kTituloTrabajo);
+    return ImprimirInformeEn(impresora, sesion, secciones, opciones, mensajes);
+}
+
+bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
+                        const OpcionesInforme& opciones, const QString& ruta, QString& error) {
+    // The file replaces an earlier one only when the whole report was written.
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly)) {
+        error = "Cannot create file \"" + ruta + "\". " + archivo.errorString();
+        return false;
+    }
+    ListaMensajes mensajes;
+    bool escrito = false;
+    {
+        QPdfWriter pdf(&archivo);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        pdf.setTitle(kTituloTrabajo);
+        pdf.setCreator(QStringLiteral("Tarvik"));
+        escrito = ImprimirInformeEn(pdf, sesion, secciones, opciones, mensajes);
+    }
+    if (escrito && archivo.commit())
+        return true;
+    archivo.cancelWriting();
+    QStringList textos;
+    for (const Mensaje& m : mensajes)
+        textos.append(TextoMensaje(m));
+    if (textos.isEmpty())
+        textos.append("Cannot write file \"" + ruta + "\". " + archivo.errorString());
+    error = textos.join('\n');
+    return false;
+}
+
+} // namespace tarvik

@@ -1,0 +1,231 @@
+#include "engine/calculo.h"
+#include "lang/traduccion.h"
+#include "platform/escritor_paginas.h"
+#include "platform/grafico_consumo.h"
+#include "platform/informe_qt.h"
+#include "platform/texto_qt.h"
+#include "study/facturacion.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tarvik;
+
+namespace {
+
+// A study of the shipped examples, calculated with the shipped catalogues.
+Sesion EjemploCalculado(const char* nombre) {
+    Sesion s;
+    s.rutas = Rutas::DesdeCarpeta(TARVIK_BIN_DIR);
+    const ResultadoCarga carga =
+        CargarFacturacion(std::string(TARVIK_SOURCE_DIR "/examples/") + nombre, s.Datos);
+    EXPECT_TRUE(carga.ok()) << nombre;
+    s.Datos = carga.datos;
+    s.Lecturas = carga.lecturas;
+    s.CargarCatalogosFijos();
+    ListaMensajes mensajes;
+    EXPECT_TRUE(Calcular(s, MostrarDatos(s.Datos), mensajes)) << nombre;
+    return s;
+}
+
+// The text of a PDF file and its page count, through the poppler tools.
+struct TextoPdf {
+    QString texto;
+    int paginas = 0;
+};
+
+std::optional<TextoPdf> LeerPdf(const QString& ruta) {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
+    if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+        return std::nullopt;
+    TextoPdf r;
+    QProcess texto;
+    texto.start(pdftotext, {"-layout", ruta, "-"});
+    texto.waitForFinished();
+    r.texto = QString::fromUtf8(texto.readAllStandardOutput());
+    QProcess info;
+    info.start(pdfinfo, {ruta});
+    info.waitForFinished();
+    for (const QString& linea : QString::fromUtf8(info.readAllStandardOutput()).split('\n'))
+        if (linea.startsWith("Pages:"))
+            r.paginas = linea.mid(6).trimmed().toInt();
+    return r;
+}
+
+// Renders the first page of a page file onto a white image of `dpi` dots per inch.
+QImage PrimeraPagina(QBuffer& archivo, int dpi) {
+    QImage imagen(qRound(210 / kMmPerInch * dpi), qRound(297 / kMmPerInch * dpi), QImage::Format_RGB32);
+    imagen.setDotsPerMeterX(qRound(dpi / 0.0254));
+    imagen.setDotsPerMeterY(qRound(dpi / 0.0254));
+    imagen.fill(Qt::white);
+    QPainter pintor(&imagen);
+    archivo.seek(0);
+    EXPECT_TRUE(LeerPaginas(archivo, [&](int, const QPicture& pagina) {
+        ReproducirPagina(pagina, pintor);
+        return false;
+    }));
+    return imagen;
+}
+
+bool Oscuro(const QImage& imagen, double xMm, double yMm, int dpi) {
+    const QColor c = imagen.pixelColor(qRound(xMm / kMmPerInch * dpi), qRound(yMm / kMmPerInch * dpi));
+    return c.lightness() < 128;
+}
+
+} // namespace
+
+TEST(EscritorPaginas, APagePlaysBackAtItsSizeOnAnyResolution) {
+    // Recorded for one device, played on devices of other resolutions: the page keeps its
+    // millimetres (a picture played as it is would come out scaled by the ratio of resolutions).
+    for (int dpi : {72, 150, 300}) {
+        QBuffer archivo;
+        archivo.open(QIODevice::ReadWrite);
+        {
+            EscritorPaginas w(QSizeF(210, 297), dpi, archivo);
+            w.runJob([](PageWriter& pw) {
+                pw.setPen({kBlack, -8}); // 2 mm
+                pw.moveTo(20, 32);
+                pw.lineTo(195, 32);
+                pw.setFontHeight(20);
+                pw.printAt(100, 120, "H");
+            });
+            EXPECT_EQ(w.Paginas(), 1);
+        }
+        const QImage imagen = PrimeraPagina(archivo, dpi);
+        EXPECT_TRUE(Oscuro(imagen, 100, 32, dpi)) << dpi;
+        EXPECT_FALSE(Oscuro(imagen, 100, 34.5, dpi)) << dpi;
+        EXPECT_FALSE(Oscuro(imagen, 15, 32, dpi)) << dpi;
+        // The letter's stem (a 20 mm font: capitals about 14 mm high) standing on its baseline.
+        EXPECT_TRUE(Oscuro(imagen, 102.5, 112, dpi)) << dpi;
+        EXPECT_FALSE(Oscuro(imagen, 102.5, 104, dpi)) << dpi;
+        EXPECT_FALSE(Oscuro(imagen, 102.5, 122, dpi)) << dpi;
+    }
+}
+
+TEST(EscritorPaginas, MeasuresTextWithTheFontItDraws) {
+    QBuffer archivo;
+    archivo.open(QIODevice::WriteOnly);
+    EscritorPaginas w(QSizeF(210, 297), 600, archivo);
+    w.setFontHeight(3);
+    const double normal = w.textWidth("Potencia media activa");
+    EXPECT_GT(normal, 25);
+    EXPECT_LT(normal, 40);
+    w.setBold(true);
+    EXPECT_GT(w.textWidth("Potencia media activa"), normal);
+    w.setBold(false);
+    w.setFontHeight(6);
+    EXPECT_NEAR(w.textWidth("Potencia media activa"), 2 * normal, 0.02 * normal);
+}
+
+TEST(EscritorPaginas, AFileThatIsNotAPageFileIsRefused) {
+    QBuffer archivo;
+    archivo.setData("not pages at all");
+    archivo.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(LeerPaginas(archivo, [](int, const QPicture&) { return true; }));
+}
+
+TEST(GraficoConsumo, OnePairOfBarsPerReadingLabelledWithItsMonth) {
+    EstablecerIdiomaActivo(kEspanol);
+    std::unique_ptr<QChart> grafico(CrearGraficoConsumo());
+    std::vector<TLectura> lecturas(3);
+    lecturas[0].mes = "ENERO";
+    lecturas[0].kwht = 1000;
+    lecturas[0].kvarh = 700;
+    lecturas[1].mes = "ENERO"; // the same label twice: two pairs of bars all the same
+    lecturas[1].kwht = 1200;
+    lecturas[1].kvarh = 800;
+    lecturas[2].mes = "FEBRERO";
+    lecturas[2].kwht = 900;
+    lecturas[2].kvarh = 650;
+    MostrarConsumo(*grafico, lecturas);
+    MostrarConsumo(*grafico, lecturas); // showing it again refills, it does not add
+    auto* serie = qobject_cast<QBarSeries*>(grafico->series().value(0));
+    ASSERT_NE(serie, nullptr);
+    QBarSet* activa = serie->barSets().value(0);
+    QBarSet* reactiva = serie->barSets().value(1);
+    EXPECT_EQ(activa->label(), DesdeAnsi(Texto("grafico1serie1")));
+    EXPECT_EQ(reactiva->label(), DesdeAnsi(Texto("grafico1serie2")));
+    EXPECT_EQ(activa->color(), QColor(128, 255, 255));
+    EXPECT_EQ(reactiva->color(), QColor(255, 0, 0));
+    ASSERT_EQ(activa->count(), 3);
+    ASSERT_EQ(reactiva->count(), 3);
+    EXPECT_EQ(activa->at(1), 1200);
+    EXPECT_EQ(reactiva->at(2), 650);
+    auto* meses = qobject_cast<QBarCategoryAxis*>(grafico->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(meses, nullptr);
+    ASSERT_EQ(meses->count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QString visible = meses->at(i);
+        visible.removeIf([](QChar c) { return c.category() == QChar::Other_Format; });
+        EXPECT_EQ(visible, DesdeAnsi(lecturas[static_cast<std::size_t>(i)].mes)) << i;
+    }
+    EXPECT_EQ(grafico->title(), DesdeAnsi(Texto("grafico1title")));
+    // However often a month repeats, every reading keeps its own bars.
+    lecturas.assign(40, lecturas[0]);
+    MostrarConsumo(*grafico, lecturas);
+    EXPECT_EQ(meses->count(), 40);
+    EXPECT_EQ(activa->count(), 40);
+    EXPECT_EQ(grafico->legend()->alignment(), Qt::AlignBottom);
+}
+
+TEST(InformePdf, TheReportOfAStudyAsAPdfFile) {
+    EstablecerIdiomaActivo(kEspanol);
+    const Sesion sesion = EjemploCalculado("bancos-400v-mensual.fac");
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath("informe.pdf");
+    // The page file goes to the temporary folder of this test.
+    QTemporaryDir temporal;
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temporal.path().toLocal8Bit());
+    QString error;
+    const bool escrito = EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", ','}, ruta, error);
+    const QStringList restos = QDir(temporal.path()).entryList(QDir::Files);
+    qputenv("TMPDIR", tmpdir);
+    EXPECT_TRUE(restos.isEmpty()) << restos.join(' ').toStdString();
+    ASSERT_TRUE(escrito) << error.toStdString();
+    const auto pdf = LeerPdf(ruta);
+    if (!pdf)
+        GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are needed to read the PDF";
+    ASSERT_GE(pdf->paginas, 3);
+    for (int n = 1; n <= pdf->paginas; ++n)
+        EXPECT_TRUE(pdf->texto.contains(QString("pag. %1").arg(n))) << n;
+    for (const QString& t : {QString("TARVIK"), QString("09/12/2026"), DesdeAnsi(Texto("baterias_caption")),
+                             DesdeAnsi(Texto("equipamiento_emplear")), DesdeAnsi(Texto("grafico1title")),
+                             QString("IEC 60831-1")})
+        EXPECT_TRUE(pdf->texto.contains(t)) << t.toStdString();
+}
+
+TEST(InformePdf, NothingIsWrittenWhenTheReportCannotBeMade) {
+    Sesion sesion = EjemploCalculado("bancos-400v-mensual.fac");
+    sesion.EquiposSeleccionados.front().serie = "Inexistente";
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath("informe.pdf");
+    QString error;
+    EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'}, ruta, error));
+    EXPECT_TRUE(error.contains("Serie Inexistente.txt")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(ruta));
+    // An earlier report under that name stays as it was.
+    {
+        QFile anterior(ruta);
+        ASSERT_TRUE(anterior.open(QIODevice::WriteOnly));
+        anterior.write("earlier report");
+    }
+    EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'}, ruta, error));
+    QFile anterior(ruta);
+    ASSERT_TRUE(anterior.open(QIODevice::ReadOnly));
+    EXPECT_EQ(anterior.readAll(), "earlier report");
+
+    EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'},
+                                    carpeta.filePath("no/such/folder.pdf"), error));
+    EXPECT_TRUE(error.contains("no/such/folder.pdf")) << error.toStdString();
+}
