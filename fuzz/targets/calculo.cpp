@@ -5,111 +5,25 @@
 // calculation may raise, a refusal says why, the result lists stay aligned, and no result number
 // or number text is infinite or not a number.
 //
-// Input: an 18-byte head, then the study, bank, filter and current-transformer bytes by the head's
-// lengths, and the conductor catalogue in the rest. Head: a little-endian 16-bit word of flags
-// (bit 0: ',' as the decimal separator; bit 1 + i: replace panel choice i), the eight panel choices
-// as signed bytes (calculation type, equipment, voltage, frequency, temperature, harmonics,
-// reading type, tariff), and four little-endian 16-bit lengths.
+// Input: as entrada_calculo.h lays it out (the page, the pictures and the description are the
+// report's and go unused here).
 // libFuzzer: -max_len=32768
 
-#include "comun.h"
+#include "entrada_calculo.h"
 
 #include "engine/calculo.h"
 #include "lang/traduccion.h"
 #include "results/tablas.h"
 #include "results/totales.h"
-#include "study/facturacion.h"
-
-#include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <fstream>
 #include <set>
-#include <span>
 #include <string_view>
 
 using namespace tarvik;
 using namespace tarvik::fuzz;
 
 namespace {
-
-constexpr std::size_t kEleccionesPanel = 8;
-constexpr std::size_t kPartes = 4; // the study, banks, filters, current transformers
-constexpr std::size_t kCabecera = 2 + kEleccionesPanel + 2 * kPartes;
-
-struct Entrada {
-    std::uint16_t banderas = 0;
-    std::int8_t elecciones[kEleccionesPanel] = {};
-    std::vector<std::uint8_t> estudio, bancos, filtros, transformadores, conductores;
-};
-
-std::vector<std::uint8_t> Unir(const Entrada& e) {
-    std::vector<std::uint8_t> b = {static_cast<std::uint8_t>(e.banderas),
-                                   static_cast<std::uint8_t>(e.banderas >> 8)};
-    for (const std::int8_t v : e.elecciones)
-        b.push_back(static_cast<std::uint8_t>(v));
-    for (const auto* parte : {&e.estudio, &e.bancos, &e.filtros, &e.transformadores}) {
-        const auto n = static_cast<std::uint16_t>(std::min<std::size_t>(parte->size(), 0xFFFF));
-        b.push_back(static_cast<std::uint8_t>(n));
-        b.push_back(static_cast<std::uint8_t>(n >> 8));
-    }
-    for (const auto* parte : {&e.estudio, &e.bancos, &e.filtros, &e.transformadores, &e.conductores})
-        b.insert(b.end(), parte->begin(), parte->end());
-    return b;
-}
-
-// Splits an input; a part whose length runs past the end gets what is left.
-Entrada Partir(std::span<const std::uint8_t> b) {
-    Entrada e;
-    if (b.size() < kCabecera)
-        return e;
-    e.banderas = static_cast<std::uint16_t>(b[0] | b[1] << 8);
-    for (std::size_t i = 0; i < kEleccionesPanel; ++i)
-        e.elecciones[i] = static_cast<std::int8_t>(b[2 + i]);
-    std::span<const std::uint8_t> resto = b.subspan(kCabecera);
-    const std::array partes = {&e.estudio, &e.bancos, &e.filtros, &e.transformadores};
-    for (std::size_t i = 0; i < kPartes; ++i) {
-        const std::size_t at = 2 + kEleccionesPanel + 2 * i;
-        const std::size_t n = std::min<std::size_t>(b[at] | b[at + 1] << 8, resto.size());
-        partes[i]->assign(resto.begin(), resto.begin() + static_cast<std::ptrdiff_t>(n));
-        resto = resto.subspan(n);
-    }
-    e.conductores.assign(resto.begin(), resto.end());
-    return e;
-}
-
-void AplicarElecciones(const Entrada& e, DatosPanel& p) {
-    std::int32_t* elecciones[kEleccionesPanel] = {&p.tipoCalculo, &p.equipos,   &p.voltaje,     &p.frecuencia,
-                                                  &p.temperatura, &p.armonicos, &p.tipoLectura, &p.tarifa};
-    for (std::size_t i = 0; i < kEleccionesPanel; ++i)
-        if (e.banderas & (2u << i))
-            *elecciones[i] = e.elecciones[i];
-}
-
-// The program folder of this process, whose dbf/ receives the equipment catalogues of each input
-// (the selections read them from their files).
-const Rutas& Carpeta() {
-    static const Rutas rutas = [] {
-        std::error_code ec;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                               ? "/dev/shm"
-                                               : std::filesystem::temp_directory_path();
-        std::string plantilla = (base / "tarvik-fuzz-XXXXXX").string();
-        Exigir(::mkdtemp(plantilla.data()) != nullptr, "a scratch folder can be made");
-        std::filesystem::create_directories(std::filesystem::path(plantilla) / "dbf");
-        static const std::string carpeta = plantilla;
-        std::atexit([] { std::filesystem::remove_all(carpeta); });
-        return Rutas::DesdeCarpeta(carpeta);
-    }();
-    return rutas;
-}
-
-void Escribir(const std::string& ruta, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    Exigir(static_cast<bool>(f), "a catalogue can be written");
-}
 
 void ComprobarMensajes(const ListaMensajes& mensajes) {
     static const std::set<std::string, std::less<>> kClaves = {
@@ -210,106 +124,19 @@ void ComprobarTotales(const Sesion& s, const DatosPanel& p, char sep) {
         Exigir(TextoDeNumero(*texto, sep), "a totals text holds a finite number", *texto);
 }
 
-// A year of monthly readings at a power factor of 0.8, and a study that asks for 0.98.
-std::vector<std::uint8_t> EstudioDeMuestra(std::int32_t tipoCalculo, std::int32_t equipos) {
-    TDatosEstudio d{.empresa = "KELTU",
-                    .tarifa = 2,
-                    .horas = 300,
-                    .cosenoDeseado = 0.98f,
-                    .armonicos = equipos == 1 ? 1 : 0,
-                    .tipoCalculo = tipoCalculo,
-                    .potenciaMaxima = 450,
-                    .tieneTransformador = true,
-                    .transformadorEntrada = 630,
-                    .equipos = equipos};
-    std::vector<TLectura> lecturas;
-    for (int i = 0; i < 12; ++i)
-        lecturas.push_back({.mes = "MES",
-                            .ano = 2024,
-                            .kwht = 40000.0 + 900 * i,
-                            .mdr = 150.0 + i,
-                            .kvarh = 30000,
-                            .cpc = 630,
-                            .rr = 80});
-    return CodificarFacturacion(d, lecturas);
-}
-
 } // namespace
 
 std::vector<Semilla> tarvik::fuzz::Semillas(const std::filesystem::path& datos) {
-    Entrada pequena;
-    pequena.bancos = Imagen<TEquipo>({
-        {.codigo = "JD-400-150", .serie = "Jade", .potencia = 150, .tension = 400, .precio = 3100},
-        {.codigo = "AM-400-200", .serie = "Ambar", .potencia = 200, .tension = 400, .precio = 0},
-        {.codigo = "JD-400-250A",
-         .serie = "Jade",
-         .potencia = 250,
-         .tension = 400,
-         .precio = 5200,
-         .armonicos = 1},
-        {.codigo = "CF-400-35", .serie = "Fijo", .potencia = 35, .tension = 400, .precio = 300, .tipo = 1},
-    });
-    pequena.filtros = Imagen<TEquipo>({
-        {.codigo = "FZ-400-130", .serie = "Zentrola", .potencia = 130, .tension = 400, .precio = 9850},
-        {.codigo = "FZ-400-300", .serie = "Zentrola", .potencia = 300, .tension = 400},
-    });
-    pequena.transformadores = Imagen<TTransformador>(
-        {{.designacion = "TI 400/5", .intensidad = 400}, {.designacion = "TI 1000/5", .intensidad = 1000}});
-    pequena.conductores = Imagen<TConductor>({{.seccion = 35, .intensidad = 119},
-                                              {.seccion = 95, .intensidad = 223},
-                                              {.seccion = 185, .intensidad = 300}});
-
-    std::vector<Semilla> s;
-    for (const std::int32_t tipoCalculo : {0, 1})
-        for (const std::int32_t equipos : {0, 1}) {
-            Entrada e = pequena;
-            e.estudio = EstudioDeMuestra(tipoCalculo, equipos);
-            s.push_back({"muestra-" + std::to_string(tipoCalculo) + std::to_string(equipos), Unir(e)});
-        }
-    // The panel's choices replaced: 60 Hz banks by the tariff "1.1", and choices out of range.
-    Entrada elegida = pequena;
-    elegida.estudio = EstudioDeMuestra(0, 1);
-    elegida.banderas = 1 | 0x1FE;
-    const std::int8_t elecciones[] = {0, 1, 0, 1, 0, 0, 1, 8};
-    std::copy(std::begin(elecciones), std::end(elecciones), elegida.elecciones);
-    s.push_back({"elecciones", Unir(elegida)});
-    const std::int8_t fuera[] = {2, -1, 3, 2, 2, 2, 2, 9};
-    std::copy(std::begin(fuera), std::end(fuera), elegida.elecciones);
-    s.push_back({"elecciones-fuera", Unir(elegida)});
-
-    // Every example study with the shipped catalogues.
-    if (!datos.empty()) {
-        Entrada enviada;
-        enviada.bancos = Bytes(datos / "dbf" / "bateria.dat");
-        enviada.filtros = Bytes(datos / "dbf" / "filtros.dat");
-        enviada.transformadores = Bytes(datos / "dbf" / "trans.dat");
-        enviada.conductores = Bytes(datos / "dbf" / "cond.dat");
-        for (Semilla& ejemplo : ArchivosDe(datos, "examples", ".fac")) {
-            enviada.estudio = std::move(ejemplo.bytes);
-            s.push_back({ejemplo.nombre, Unir(enviada)});
-        }
-    }
-    return s;
+    return SemillasCalculo(datos);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const Entrada e = Partir({data, size});
-    const ResultadoCarga carga = DecodificarFacturacion(e.estudio, TDatosEstudio{});
-    if (!carga.ok())
-        return 0;
-
+    const EntradaCalculo e = Partir({data, size});
     Sesion s;
-    s.rutas = Carpeta();
-    Escribir(s.rutas.RutaBateria, e.bancos);
-    Escribir(s.rutas.RutaBateria60, e.bancos);
-    Escribir(s.rutas.RutaFiltros, e.filtros);
-    s.CatalogoTransformadores = DecodificarRegistros<TTransformador>(e.transformadores);
-    s.CatalogoConductores = DecodificarRegistros<TConductor>(e.conductores);
-    s.Datos = carga.datos;
-    s.Lecturas = carga.lecturas;
-    DatosPanel panel = MostrarDatos(s.Datos);
-    AplicarElecciones(e, panel);
-    const char separador = (e.banderas & 1) ? ',' : '.';
+    DatosPanel panel;
+    if (!Cargar(e, s, panel))
+        return 0;
+    const char separador = e.Separador();
 
     // Totals first, as the program offers them: by consumption, with readings.
     if (panel.tipoCalculo == 0 && !s.Lecturas.empty()) {
