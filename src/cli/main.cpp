@@ -1,5 +1,5 @@
 #include "comandos.h"
-#include "platform/texto_qt.h"
+#include "platform/numero_local.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,8 +25,7 @@ int main(int argc, char** argv) {
     // Numbers are formatted by the program itself; the C library keeps "." whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
     // Number texts follow the user's locale, as in the windows.
-    const std::string punto = tarvik::HaciaAnsi(QLocale::system().decimalPoint());
-    const char separador = punto.size() == 1 ? punto[0] : '.';
+    const char separador = tarvik::SeparadorDecimal(QLocale::system());
     std::vector<std::string> palabras(argv + 1, argv + argc);
     return tarvik::cli::Ejecutar(
         palabras, QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdString(), separador);

@@ -1,11 +1,20 @@
 #include "platform/texto_qt.h"
 
+#include "lang/traduccion.h"
 #include "util/cp1252.h"
 
 namespace tarvik {
 
-QString DesdeAnsi(const std::string& texto) { return QString::fromStdString(Cp1252ToUtf8(texto)); }
+QString DesdeAnsi(const std::string& texto) {
+    return QString::fromStdString(Cp1252ToUtf8(texto));
+}
 
-std::string HaciaAnsi(const QString& texto) { return Utf8ToCp1252(texto.toStdString()); }
+std::string HaciaAnsi(const QString& texto) {
+    return Utf8ToCp1252(texto.toStdString());
+}
+
+QString TextoQt(std::string_view clave) {
+    return DesdeAnsi(Texto(clave));
+}
 
 } // namespace tarvik

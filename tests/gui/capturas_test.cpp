@@ -5,8 +5,12 @@
 #include "lang/traduccion.h"
 #include "study/facturacion.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QListView>
+#include <QPushButton>
+#include <QTabWidget>
 
 namespace tarvik::prueba {
 namespace {
@@ -57,8 +61,28 @@ class Capturas : public ConVentanas {
         lista->setCurrentIndex(lista->model()->index(2, 0));
     }
 
-    void Guardar(QWidget& ventana, const char* nombre) const {
-        const QString ruta = QDir(destino).filePath(QString::fromLatin1(nombre));
+    // The windows built in a language, numbers in a locale of that language, over one of the
+    // example studies.
+    void PrepararEjemplo(int idioma, const char* ejemplo) {
+        EstablecerIdiomaActivo(idioma);
+        QLocale::setDefault(idioma == kEspanol ? QLocale(QLocale::Spanish, QLocale::Spain)
+                                               : QLocale(QLocale::English, QLocale::UnitedKingdom));
+        ventanas = Ventanas{};
+        ventanas = CrearVentanas(sesion, false);
+        ASSERT_TRUE(ventanas.mainform->AbrirArchivo(
+            QStringLiteral(TARVIK_SOURCE_DIR "/examples/%1.fac").arg(QString::fromLatin1(ejemplo))));
+    }
+    void TearDown() override {
+        QLocale::setDefault(QLocale::c());
+        ConVentanas::TearDown();
+    }
+    static QString Sufijo(int idioma) {
+        return idioma == kEspanol ? QStringLiteral("es") : QStringLiteral("en");
+    }
+
+    void Guardar(QWidget& ventana, const QString& nombre) const {
+        QApplication::processEvents();
+        const QString ruta = QDir(destino).filePath(nombre);
         EXPECT_TRUE(ventana.grab().save(ruta)) << ruta.toStdString();
     }
 
@@ -85,6 +109,66 @@ TEST_F(Capturas, ReadingEditor) {
         d.reject();
     });
     Boton("editbutton")->click();
+}
+
+TEST_F(Capturas, ResultsWindowPages) {
+    const struct {
+        const char* ejemplo;
+        const char* nombre;
+    } estudios[] = {{"bancos-400v-mensual", "resultados"},
+                    {"bancos-armonicos-bimestral", "resultados-armonicos"}};
+    for (int idioma : {kEspanol, kIngles}) {
+        for (const auto& e : estudios) {
+            PrepararEjemplo(idioma, e.ejemplo);
+            EnDialogoModal([&](QDialog& d) {
+                auto* paginas = d.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+                for (int i = 0; i < paginas->count(); ++i) {
+                    if (!paginas->isTabVisible(i))
+                        continue;
+                    paginas->setCurrentIndex(i);
+                    Guardar(d, QStringLiteral("%1-%2-%3.png").arg(e.nombre).arg(i + 1).arg(Sufijo(idioma)));
+                }
+                d.accept();
+            });
+            Boton("resultButton")->click();
+        }
+    }
+}
+
+TEST_F(Capturas, TotalsAndChart) {
+    for (int idioma : {kEspanol, kIngles}) {
+        PrepararEjemplo(idioma, "bancos-400v-mensual");
+        EnDialogoModal([&](QDialog& totales) {
+            Guardar(totales, QStringLiteral("totales-%1.png").arg(Sufijo(idioma)));
+            EnDialogoModal([&](QDialog& grafico) {
+                grafico.resize(760, 460);
+                Guardar(grafico, QStringLiteral("grafico-%1.png").arg(Sufijo(idioma)));
+                grafico.accept();
+            });
+            totales.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+            totales.accept();
+        });
+        Boton("Totalesbutton")->click();
+    }
+}
+
+TEST_F(Capturas, OptionsDialog) {
+    for (int idioma : {kEspanol, kIngles}) {
+        PrepararEjemplo(idioma, "bancos-400v-mensual");
+        EnDialogoModal([&](QDialog& d) {
+            auto* paginas = d.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+            paginas->setCurrentIndex(0);
+            Guardar(d, QStringLiteral("opciones-imprimir-%1.png").arg(Sufijo(idioma)));
+            paginas->setCurrentIndex(1);
+            Guardar(d, QStringLiteral("opciones-idioma-%1.png").arg(Sufijo(idioma)));
+            d.findChild<QCheckBox*>(QStringLiteral("CheckBoxLanguage"))->click();
+            Guardar(d, QStringLiteral("opciones-idioma-fijo-%1.png").arg(Sufijo(idioma)));
+            d.findChild<QCheckBox*>(QStringLiteral("CheckBoxLanguage"))->click();
+            paginas->setCurrentIndex(0);
+            d.reject();
+        });
+        Boton("OptiosButton")->click();
+    }
 }
 
 } // namespace

@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace tarvik;
 
 namespace {
@@ -185,12 +187,17 @@ TEST(InformePdf, TheReportOfAStudyAsAPdfFile) {
     const QString ruta = carpeta.filePath("informe.pdf");
     // The page file goes to the temporary folder of this test.
     QTemporaryDir temporal;
-    const QByteArray tmpdir = qgetenv("TMPDIR");
+    const std::optional<QByteArray> tmpdir =
+        qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
     qputenv("TMPDIR", temporal.path().toLocal8Bit());
     QString error;
     const bool escrito = EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", ','}, ruta, error);
     const QStringList restos = QDir(temporal.path()).entryList(QDir::Files);
-    qputenv("TMPDIR", tmpdir);
+    // Put back as it was: an empty TMPDIR is not the same as none.
+    if (tmpdir)
+        qputenv("TMPDIR", *tmpdir);
+    else
+        qunsetenv("TMPDIR");
     EXPECT_TRUE(restos.isEmpty()) << restos.join(' ').toStdString();
     ASSERT_TRUE(escrito) << error.toStdString();
     const auto pdf = LeerPdf(ruta);

@@ -61,6 +61,7 @@ Ventanas CrearVentanas(Sesion& sesion, bool presentacion) {
     v.resultados = new TWResult(sesion, padre);
     v.grafico = new TWGrafico1(sesion, padre);
     v.opciones = new Twopciones(padre);
+    v.totales->EstablecerGrafico(v.grafico);
     v.mainform->Conectar(v.edicion, v.totales, v.resultados, v.opciones);
     medida::Marcar("ventanas");
     return v;

@@ -4,6 +4,7 @@
 #include "app/app/dialogos.h"
 #include "app/app/twopciones.h"
 #include "app/app/ventana_fija.h"
+#include "app/report/imprimir_informe.h"
 #include "app/results/twresult.h"
 #include "app/results/twtotales.h"
 #include "app/study/lista_lecturas.h"
@@ -270,7 +271,7 @@ void Tmainform::Guardar() {
 }
 
 void Tmainform::Totales() {
-    totales_->Ejecutar(LeerPanel());
+    totales_->MostrarTotales(LeerPanel());
 }
 
 void Tmainform::CalcularResultados() {
@@ -288,8 +289,7 @@ void Tmainform::CalcularResultados() {
 }
 
 void Tmainform::Imprimir() {
-    // The report prints the customer data as the panel shows it now.
-    RecogerDatos(LeerPanel(), sesion_.Datos);
+    ImprimirInforme(this, sesion_, LeerPanel(), opciones_->SeccionesInforme());
 }
 
 void Tmainform::Opciones() {

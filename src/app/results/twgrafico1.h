@@ -5,6 +5,9 @@
 
 #include <QDialog>
 
+class QChartView;
+class QPushButton;
+
 namespace tarvik {
 
 class TWGrafico1 : public QDialog {
@@ -13,8 +16,18 @@ class TWGrafico1 : public QDialog {
   public:
     explicit TWGrafico1(Sesion& sesion, QWidget* parent = nullptr);
 
+    // Draws the readings as they are now: one pair of bars per reading.
+    void MostrarConsumo();
+
+  protected:
+    void showEvent(QShowEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+
   private:
     Sesion& sesion_;
+    QChartView* Chart1_;
+    QWidget* Panel1_;
+    QPushButton* bclose_;
 };
 
 } // namespace tarvik

@@ -6,7 +6,11 @@
 
 #include <QDialog>
 
+class QLineEdit;
+
 namespace tarvik {
+
+class TWGrafico1;
 
 class TWTotales : public QDialog {
     Q_OBJECT
@@ -14,11 +18,20 @@ class TWTotales : public QDialog {
   public:
     explicit TWTotales(Sesion& sesion, QWidget* parent = nullptr);
 
-    // Checks and analyses the readings on the panel's values and shows the totals modally.
-    void Ejecutar(const DatosPanel& panel);
+    // The chart window that the chart button opens.
+    void EstablecerGrafico(TWGrafico1* grafico) { grafico_ = grafico; }
+
+    // The Totals command: checks and analyses the readings on the panel's values as they are, then
+    // shows the figures modally. A refusal shows the step's messages and the billing error.
+    void MostrarTotales(const DatosPanel& panel);
 
   private:
     Sesion& sesion_;
+    TWGrafico1* grafico_ = nullptr;
+    QLineEdit* fpb_;
+    QLineEdit* fpm_;
+    QLineEdit* fpd_;
+    QLineEdit* total_penalizacion_;
 };
 
 } // namespace tarvik

@@ -1,0 +1,204 @@
+// The totals window and the consumption chart that it opens.
+
+#include "../core/catalogos_prueba.h"
+#include "ayudas.h"
+
+#include "app/results/twgrafico1.h"
+#include "app/results/twtotales.h"
+#include "lang/traduccion.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QKeyEvent>
+#include <QLegend>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace tarvik::prueba {
+namespace {
+
+// Counts the showings of a window and closes it as soon as it is shown.
+class Cerrador : public QObject {
+  public:
+    explicit Cerrador(QDialog& dialogo) { dialogo.installEventFilter(this); }
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() == QEvent::Show) {
+            ++mostrada;
+            QMetaObject::invokeMethod(objeto, "reject", Qt::QueuedConnection);
+        }
+        return false;
+    }
+    int mostrada = 0;
+};
+
+// Readings at a power factor of 0.8 (they need compensation) with their surcharges.
+std::vector<TLectura> Lecturas(std::initializer_list<double> recargos) {
+    std::vector<TLectura> v;
+    for (double rr : recargos)
+        v.push_back(Lectura(4000, 3000, 0, 0, rr));
+    return v;
+}
+
+class Totales : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        EstablecerAvisos(&avisos);
+        EstablecerIdiomaActivo(kEspanol);
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+        totales.EstablecerGrafico(&grafico);
+    }
+    void TearDown() override {
+        EstablecerAvisos(nullptr);
+        EstablecerIdiomaActivo(kEspanol);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    QString Campo(const char* nombre) const {
+        return totales.findChild<QLineEdit*>(QString::fromLatin1(nombre))->text();
+    }
+
+    // The bars of the chart as it is now: the labels and the two series' values.
+    struct Barras {
+        QStringList etiquetas;
+        QList<qreal> kwh, kvarh;
+        bool operator==(const Barras&) const = default;
+    };
+    Barras LeerGrafico() const {
+        const QChart* chart = grafico.findChild<QChartView*>(QStringLiteral("Chart1"))->chart();
+        const auto* serie = qobject_cast<QBarSeries*>(chart->series().value(0));
+        EXPECT_NE(serie, nullptr);
+        if (!serie || serie->barSets().size() != 2)
+            return {};
+        Barras b;
+        auto* eje = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+        // Repeated month texts are told apart by invisible marks.
+        b.etiquetas =
+            eje ? eje->categories().replaceInStrings(QRegularExpression(QStringLiteral("\\p{Cf}")), QString())
+                : QStringList();
+        for (int i = 0; i < serie->barSets()[0]->count(); ++i)
+            b.kwh.push_back(serie->barSets()[0]->at(i));
+        for (int i = 0; i < serie->barSets()[1]->count(); ++i)
+            b.kvarh.push_back(serie->barSets()[1]->at(i));
+        return b;
+    }
+
+    AvisosPrueba avisos;
+    Sesion s;
+    DatosPanel p;
+    TWGrafico1 grafico{s};
+    TWTotales totales{s};
+};
+
+TEST_F(Totales, TheSurchargeIsTheMonthlyAverageOverAYear) {
+    const struct {
+        std::vector<TLectura> lecturas;
+        int tipoLectura;
+        const char* esperado;
+    } casos[] = {
+        {Lecturas({100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100}), 0, "1200"},
+        {Lecturas({100, 150, 50}), 0, "1200"},
+        {Lecturas({100, 100, 100, 100, 100, 100}), 1, "600"},
+        {Lecturas({10, 20, 10, 20, 10, 20, 10}), 0, "171"}, // 100 ÷ 7 × 12 = 171.43
+    };
+    Cerrador cerrador(totales);
+    for (const auto& c : casos) {
+        s.Lecturas = c.lecturas;
+        p.tipoLectura = c.tipoLectura;
+        totales.MostrarTotales(p);
+        EXPECT_EQ(Campo("total_penalizacion"), c.esperado);
+        EXPECT_EQ(Campo("fpb"), "0,80");
+        EXPECT_EQ(Campo("fpm"), "0,80");
+        EXPECT_EQ(Campo("fpd"), "1,00");
+    }
+    EXPECT_EQ(cerrador.mostrada, 4);
+    EXPECT_TRUE(avisos.mostrados.empty());
+    for (const char* campo : {"fpb", "fpm", "fpd", "total_penalizacion"})
+        EXPECT_TRUE(totales.findChild<QLineEdit*>(QString::fromLatin1(campo))->isReadOnly());
+}
+
+TEST_F(Totales, ReadingsThatNeedNoCompensationGiveTwoBoxesAndNoWindow) {
+    s.Lecturas = std::vector<TLectura>(12, Lectura(4000, 0));
+    p.cosenoDeseado = 0.95;
+    Cerrador cerrador(totales);
+    for (int idioma : {kEspanol, kIngles}) {
+        EstablecerIdiomaActivo(idioma);
+        avisos.mostrados.clear();
+        totales.MostrarTotales(p);
+        ASSERT_EQ(avisos.mostrados.size(), 2u);
+        EXPECT_EQ(avisos.mostrados[0].tipo, TipoMensaje::Informacion);
+        EXPECT_EQ(avisos.mostrados[0].texto, TextoDe("no_compensacion"));
+        EXPECT_EQ(avisos.mostrados[1].tipo, TipoMensaje::Error);
+        EXPECT_EQ(avisos.mostrados[1].texto,
+                  idioma == kEspanol ? "Error en los datos de facturación." : "Billing error");
+    }
+    EXPECT_EQ(cerrador.mostrada, 0);
+}
+
+TEST_F(Totales, TheChartButtonShowsOnePairOfBarsPerReadingAtEveryOpening) {
+    const char* meses[] = {"ENERO", "FEBRERO", "MARZO"};
+    for (int i = 0; i < 3; ++i) {
+        s.Lecturas.push_back(Lectura(1000 * (i + 1), 500 * (i + 1)));
+        s.Lecturas.back().mes = meses[i];
+    }
+    Cerrador cerrador(grafico);
+    QPushButton* boton = totales.findChild<QPushButton*>(QStringLiteral("Button2"));
+    ASSERT_NE(boton, nullptr);
+    const Barras esperadas{{"ENERO", "FEBRERO", "MARZO"}, {1000, 2000, 3000}, {500, 1000, 1500}};
+    boton->click();
+    EXPECT_EQ(LeerGrafico(), esperadas);
+    boton->click();
+    EXPECT_EQ(LeerGrafico(), esperadas) << "the same bars, not twice as many";
+    // An edited reading shows at the next opening.
+    s.Lecturas[1].kvarh = 42;
+    boton->click();
+    EXPECT_EQ(LeerGrafico().kvarh, (QList<qreal>{500, 42, 1500}));
+    EXPECT_EQ(cerrador.mostrada, 3);
+}
+
+TEST_F(Totales, TheChartHasItsTitlesColoursAndLegendBelow) {
+    s.Lecturas = {Lectura(1000, 500), Lectura(2000, 700)};
+    Cerrador cerrador(grafico);
+    grafico.exec();
+    const QChart* chart = grafico.findChild<QChartView*>(QStringLiteral("Chart1"))->chart();
+    EXPECT_EQ(chart->title(), TextoDe("grafico1title"));
+    EXPECT_EQ(chart->legend()->alignment(), Qt::AlignBottom);
+    EXPECT_TRUE(chart->legend()->isVisible());
+    const auto* serie = qobject_cast<QBarSeries*>(chart->series().value(0));
+    ASSERT_NE(serie, nullptr);
+    ASSERT_EQ(serie->barSets().size(), 2);
+    EXPECT_EQ(serie->barSets()[0]->label(), "Radizod Activa total (kWh)");
+    EXPECT_EQ(serie->barSets()[0]->color(), QColor(128, 255, 255));
+    EXPECT_EQ(serie->barSets()[1]->label(), "Radizod Reactiva total (kvarh)");
+    EXPECT_EQ(serie->barSets()[1]->color(), QColor(255, 0, 0));
+    // Two readings with the same label keep their own pair of bars.
+    s.Lecturas[1].mes = s.Lecturas[0].mes;
+    grafico.exec();
+    const Barras b = LeerGrafico();
+    EXPECT_EQ(b.kwh, (QList<qreal>{1000, 2000}));
+    EXPECT_EQ(b.etiquetas, (QStringList{"ENERO", "ENERO"}));
+}
+
+TEST_F(Totales, TheChartWindowKeepsItsCloseButtonAtTheRight) {
+    EXPECT_TRUE(grafico.windowFlags() & Qt::WindowMaximizeButtonHint);
+    grafico.show();
+    for (const QSize tamano : {QSize(500, 300), QSize(900, 600)}) {
+        grafico.resize(tamano);
+        QApplication::processEvents();
+        const QWidget* panel = grafico.findChild<QWidget*>(QStringLiteral("Panel1"));
+        const QPushButton* cerrar = grafico.findChild<QPushButton*>(QStringLiteral("bclose"));
+        EXPECT_EQ(panel->height(), 31);
+        EXPECT_EQ(panel->width(), tamano.width());
+        EXPECT_EQ(cerrar->x(), panel->width() - cerrar->width() - 2);
+    }
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&grafico, &escape);
+    EXPECT_FALSE(grafico.isVisible());
+}
+
+} // namespace
+} // namespace tarvik::prueba
