@@ -16,17 +16,20 @@ std::vector<Semilla> ArchivosDe(const std::filesystem::path& datos, const std::s
         const std::string nombre = entrada.path().filename().string();
         if (!entrada.is_regular_file(ec) || !nombre.ends_with(extension))
             continue;
-        std::ifstream f(entrada.path(), std::ios::binary);
-        Semilla s{carpeta + "-" + nombre, {}};
-        s.bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-        semillas.push_back(std::move(s));
+        semillas.push_back({carpeta + "-" + nombre, Bytes(entrada.path())});
     }
     return semillas;
 }
 
-void Exigir(bool cumple, const char* propiedad) {
+std::vector<std::uint8_t> Bytes(const std::filesystem::path& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+void Exigir(bool cumple, const char* propiedad, std::string_view detalle) {
     if (!cumple) {
-        std::fprintf(stderr, "Property broken: %s\n", propiedad);
+        std::fprintf(stderr, "Property broken: %s [%.*s]\n", propiedad, static_cast<int>(detalle.size()),
+                     detalle.data());
         std::abort();
     }
 }

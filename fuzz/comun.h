@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvik::fuzz {
@@ -28,8 +29,22 @@ std::vector<Semilla> Semillas(const std::filesystem::path& datos);
 std::vector<Semilla> ArchivosDe(const std::filesystem::path& datos, const std::string& carpeta,
                                 const std::string& extension);
 
-// Stops the run as a finding when a property of the readers does not hold.
-void Exigir(bool cumple, const char* propiedad);
+// The bytes of a whole file (none when it cannot be read).
+std::vector<std::uint8_t> Bytes(const std::filesystem::path& ruta);
+
+// Stops the run as a finding when a property does not hold, printing `detalle` (if any) beside it.
+void Exigir(bool cumple, const char* propiedad, std::string_view detalle = {});
+
+// The file image of a list of catalogue records.
+template <class Registro> std::vector<std::uint8_t> Imagen(const std::vector<Registro>& lista) {
+    std::vector<std::uint8_t> b;
+    for (const Registro& r : lista) {
+        const std::vector<std::uint8_t> uno = r.Codificar();
+        Exigir(uno.size() == Registro::kTamano, "a record encodes to its size");
+        b.insert(b.end(), uno.begin(), uno.end());
+    }
+    return b;
+}
 
 // A copy of a record with the NaN values of the given floating fields set to 0, so that == compares
 // every other field; the bits of such fields are compared through the record's encoding.

@@ -2,10 +2,12 @@
 # Builds the fuzz targets (clang++, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) into
 # build-fuzz/ and runs each for the given number of seconds (default 60), then prints what each run
 # did. Any finding fails the script; its input is kept under build-fuzz/hallazgos/.
-#   scripts/fuzz.sh [seconds]    fuzz every target under fuzz/targets/
-#   scripts/fuzz.sh --semillas   rewrite the committed seed corpora fuzz/corpus/<target>/
+#   scripts/fuzz.sh [seconds [target...]]   fuzz the named targets, or every one under fuzz/targets/
+#   scripts/fuzz.sh --semillas              rewrite the committed seed corpora fuzz/corpus/<target>/
 # Each run starts from the committed seeds, the shipped files of the target's kind and what earlier
-# runs found (build-fuzz/corpus/<target>/).
+# runs found (build-fuzz/corpus/<target>/). Inputs are at most 4 KiB unless the target's source has
+# a line "// libFuzzer: <options>" that says otherwise; fuzz/targets/<target>.dict, where it exists,
+# is the target's dictionary.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TARVIK_FUZZ_BUILD_DIR:-$here/build-fuzz}"
@@ -15,9 +17,10 @@ segundos=60
 case "${1:-}" in
   --semillas) semillas=1 ;;
   "") ;;
-  *[!0-9]* | 0) echo "usage: $0 [seconds] | --semillas" >&2; exit 2 ;;
+  *[!0-9]* | 0) echo "usage: $0 [seconds [target...]] | --semillas" >&2; exit 2 ;;
   *) segundos="$1" ;;
 esac
+shift $(($# > 0 ? 1 : 0))
 
 "$here/scripts/setup.sh"
 if [ ! -f "$build/build.ninja" ]; then
@@ -25,10 +28,15 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 cmake --build "$build" --parallel "$(nproc)"
 
-objetivos=()
-for fuente in "$here"/fuzz/targets/*.cpp; do
-  objetivos+=("$(basename "$fuente" .cpp)")
+objetivos=("$@")
+for t in "${objetivos[@]}"; do
+  if [ ! -f "$here/fuzz/targets/$t.cpp" ]; then echo "no fuzz target $t" >&2; exit 2; fi
 done
+if [ ${#objetivos[@]} = 0 ]; then
+  for fuente in "$here"/fuzz/targets/*.cpp; do
+    objetivos+=("$(basename "$fuente" .cpp)")
+  done
+fi
 
 if [ "$semillas" = 1 ]; then
   for t in "${objetivos[@]}"; do
@@ -47,8 +55,10 @@ for t in "${objetivos[@]}"; do
   if [ -d "$here/fuzz/corpus/$t" ]; then corpora+=("$here/fuzz/corpus/$t"); fi
   registro="$build/registros/$t.log"
   resultado=ok
-  if ! "$build/bin/fuzz_$t" -max_total_time="$segundos" -timeout=10 -max_len=4096 -print_final_stats=1 \
-      -artifact_prefix="$build/hallazgos/$t-" "${corpora[@]}" > "$registro" 2>&1; then
+  read -r -a propias <<< "$(sed -n 's#^// libFuzzer: ##p' "$here/fuzz/targets/$t.cpp")"
+  if [ -f "$here/fuzz/targets/$t.dict" ]; then propias+=("-dict=$here/fuzz/targets/$t.dict"); fi
+  if ! "$build/bin/fuzz_$t" -max_total_time="$segundos" -timeout=10 -max_len=4096 "${propias[@]}" \
+      -print_final_stats=1 -artifact_prefix="$build/hallazgos/$t-" "${corpora[@]}" > "$registro" 2>&1; then
     resultado=FAILED
     fallos=$((fallos + 1))
     tail -n 40 "$registro" >&2

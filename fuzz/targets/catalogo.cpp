@@ -13,16 +13,6 @@ using namespace tarvik::fuzz;
 
 namespace {
 
-template <class Registro> std::vector<std::uint8_t> Imagen(const std::vector<Registro>& lista) {
-    std::vector<std::uint8_t> b;
-    for (const Registro& r : lista) {
-        const std::vector<std::uint8_t> uno = r.Codificar();
-        Exigir(uno.size() == Registro::kTamano, "a record encodes to its size");
-        b.insert(b.end(), uno.begin(), uno.end());
-    }
-    return b;
-}
-
 template <class Registro, class... Flotantes>
 void Comprobar(std::span<const std::uint8_t> bytes, Flotantes... flotantes) {
     const std::vector<Registro> lista = DecodificarRegistros<Registro>(bytes);

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 
 using namespace tarvik;
 
@@ -26,6 +27,7 @@ namespace {
 struct Ejecucion {
     int codigo = -1;
     QByteArray salida, errores;
+    bool normal = false; // the program ended by itself, not by a signal
     QJsonObject json() const {
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(salida, &error);
@@ -43,7 +45,8 @@ Ejecucion Ejecutar(const QStringList& argumentos, const QString& lang = "C") {
     p.setProcessEnvironment(env);
     p.start(TARVIK_CLI, argumentos);
     EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError(),
+            p.exitStatus() == QProcess::NormalExit};
 }
 
 template <class Registro> void Escribir(const QString& ruta, const std::vector<Registro>& registros) {
@@ -362,6 +365,100 @@ TEST_F(Cli, UnreadableStudiesAndBadCommandLines) {
     const Ejecucion ayuda = Ejecutar({"--help"});
     EXPECT_EQ(ayuda.codigo, 0);
     EXPECT_TRUE(ayuda.salida.contains("tarvik-cli calc"));
+}
+
+// Studies and catalogues from elsewhere: numbers that are not finite or out of every range end in
+// a refusal with its message, or in results whose every number is finite; never in a crash.
+TEST_F(Cli, HostileStudiesAndCataloguesEndWithAMessageOrSoundResults) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    using Estudio = void (*)(TDatosEstudio&, std::vector<TLectura>&);
+    using Catalogo = void (*)(const QString& dbf);
+    const Estudio igual = [](TDatosEstudio&, std::vector<TLectura>&) {};
+    const struct {
+        const char* nombre;
+        Estudio estudio;
+        Catalogo catalogo;
+        int codigo;
+        const char* clave; // the calculation's first message, if any
+    } casos[] = {
+        {"active energy not a number", [](TDatosEstudio&, std::vector<TLectura>& l) { l[3].kwht = kNaN; },
+         nullptr, 1, "error_datos"},
+        {"infinite reactive energy", [](TDatosEstudio&, std::vector<TLectura>& l) { l[3].kvarh = -kInf; },
+         nullptr, 1, "error_datos"},
+        {"surcharges past every number",
+         [](TDatosEstudio&, std::vector<TLectura>& l) { l[3].rr = std::numeric_limits<double>::max(); },
+         nullptr, 1, "error_facturacion"},
+        {"a peak demand beyond every bank",
+         [](TDatosEstudio&, std::vector<TLectura>& l) { l[3].mdr = 1e300; }, nullptr, 1, "no_baterias"},
+        {"a desired factor that is not a number",
+         [](TDatosEstudio& d, std::vector<TLectura>&) {
+             d.cosenoDeseado = std::numeric_limits<float>::quiet_NaN();
+         },
+         nullptr, 1, "no_compensacion"},
+        {"choices out of range",
+         [](TDatosEstudio& d, std::vector<TLectura>&) {
+             d.tarifa = -3;
+             d.voltaje = 7;
+             d.tipoLectura = 99;
+             d.temperatura = 1 << 30;
+             d.horas = std::numeric_limits<std::int32_t>::min();
+         },
+         nullptr, 1, "baterias_35"},
+        {"damaged banks", igual,
+         [](const QString& dbf) {
+             constexpr float inf = std::numeric_limits<float>::infinity();
+             Escribir(
+                 dbf + "/bateria.dat",
+                 std::vector<TEquipo>{Equipo("JD-INF", "Jade", inf, 0),
+                                      Equipo("AM-200", "Ambar", 200, std::numeric_limits<float>::quiet_NaN()),
+                                      Equipo("FX-32", "Fija", 32.5f, -inf, 1)});
+         },
+         0, nullptr},
+        {"conductors whose largest current is 0 and no current transformers", igual,
+         [](const QString& dbf) {
+             TConductor c;
+             c.seccion = 1.5f;
+             Escribir(dbf + "/cond.dat", std::vector<TConductor>{c});
+             Escribir(dbf + "/trans.dat", std::vector<TTransformador>{});
+         },
+         0, nullptr},
+    };
+    for (const auto& c : casos) {
+        c.estudio(datos, lecturas);
+        if (c.catalogo)
+            c.catalogo(dbf);
+        const QString estudio = Cli::Estudio();
+        const Ejecucion e = Ejecutar({"calc", estudio, "--dbf", dbf});
+        ASSERT_TRUE(e.normal) << c.nombre;
+        EXPECT_EQ(e.codigo, c.codigo) << c.nombre << "\n" << e.errores.toStdString();
+        const QJsonObject j = e.json();
+        EXPECT_EQ(j["ok"].toBool(), c.codigo == 0) << c.nombre;
+        const QJsonArray m = j["messages"].toArray();
+        if (c.clave) {
+            ASSERT_FALSE(m.isEmpty()) << c.nombre;
+            EXPECT_EQ(m[0]["key"].toString().toStdString(), c.clave) << c.nombre;
+        }
+        // Every result number is finite: none prints as null, no cell shows one that is not.
+        for (const char* lista : {"equipment", "conductors", "transformers"})
+            for (const QJsonValue fila : j[lista].toArray())
+                for (const QJsonValue valor : fila.toObject())
+                    EXPECT_FALSE(valor.isNull()) << c.nombre << ": " << lista;
+        if (c.codigo == 0) {
+            EXPECT_EQ(j["equipment"].toArray().size(), j["conductors"].toArray().size()) << c.nombre;
+        }
+        const QString tablas = QJsonDocument(j["tables"].toObject()).toJson().toLower();
+        EXPECT_FALSE(tablas.contains("nan") || tablas.contains("inf")) << c.nombre;
+
+        const Ejecucion totales = Ejecutar({"totals", estudio, "--dbf", dbf});
+        ASSERT_TRUE(totales.normal) << c.nombre;
+        EXPECT_TRUE(totales.codigo == 0 || totales.codigo == 1) << c.nombre;
+        for (const char* campo : {"fpb", "fpm", "fpd", "total_penalizacion"}) {
+            const QString texto = totales.json()[campo].toString().toLower();
+            EXPECT_FALSE(texto.contains("nan") || texto.contains("inf")) << c.nombre << ": " << campo;
+        }
+        SetUp();
+    }
 }
 
 // The example studies with the catalogues shipped beside the program (no --dbf).

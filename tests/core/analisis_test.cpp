@@ -169,6 +169,11 @@ TEST(AnalizarLecturas, ArithmeticFailuresAreReportedNotCarried) {
         {"energies that cancel out", {Lectura(1000, 500), Lectura(-1000, -500)}, 200, 1.0f},
         {"a peak demand that is not a number", {Lectura(1000, 10, nan)}, 200, 1.0f},
         {"a bill amount that is not a number", {Lectura(1000, 10, 0, 0, nan)}, 200, 1.0f},
+        {"a transformer rating that is not a number", {Lectura(1000, 10, 0, nan)}, 200, 1.0f},
+        {"surcharges whose yearly projection is past every number",
+         {Lectura(1000, 10, 0, 0, std::numeric_limits<double>::max() / 4)},
+         200,
+         1.0f},
         {"a desired factor that is not a number", {Lectura(1000, 10)}, 200, std::nanf("")},
         {"no readings", {}, 200, 1.0f},
     };

@@ -80,6 +80,21 @@ TEST_F(Seleccion, WithHarmonicsTheSmallestBankOfEachSeriesThatReachesTheBest) {
     EXPECT_EQ(s.EquiposSeleccionados[2].precio, 1000);
 }
 
+TEST_F(Seleccion, DamagedUnitsAreNeverOfferedAtAnInfinitePowerNorAtAPriceThatIsNotANumber) {
+    const float inf = std::numeric_limits<float>::infinity();
+    Bancos({Equipo("Jade", 100, 400, 1000, 1, 0, "JD-100"), Equipo("Coral", inf, 400, 500, 1, 0, "CR-INF"),
+            Equipo("Iolita", 120, 400, std::numeric_limits<float>::quiet_NaN(), 1, 0, "IO-120"),
+            Equipo("Fijo", 32.5f, 400, inf, 0, 1, "FX-32")});
+    s.Analisis.qc = 81;
+    p.armonicos = 1;
+    s.Lecturas = {Lectura(1000, 0, 0, 630)};
+    ASSERT_TRUE(SeleccionarBaterias(s, p, m));
+    EXPECT_EQ(Series(), (std::vector<std::string>{"Iolita", "Jade", "Fijo"}));
+    EXPECT_EQ(s.EquiposSeleccionados[0].precio, 0);
+    EXPECT_EQ(s.EquiposSeleccionados[1].precio, 1000);
+    EXPECT_EQ(s.EquiposSeleccionados[2].precio, 0);
+}
+
 TEST_F(Seleccion, TheCooledSeriesAndOtherKindsAreNeverOffered) {
     Bancos({Equipo("Hematites", 85), Equipo("Jade", 86, 400, 1, 1), Equipo("Jade", 87, 400, 1, 0, 1),
             Equipo("Jade", 88, 480), Equipo("hematites", 95), Equipo("Jade", 99)});
@@ -324,6 +339,17 @@ TEST_F(Seleccion, SectionTextUsesTheDecimalSeparatorAndTheFirstRecordOfItsCurren
     SeleccionarConductores(s, ',');
     EXPECT_EQ(s.ConductoresSeleccionados[0].seccion, "2,50");
     EXPECT_EQ(s.ConductoresSeleccionados[1].seccion, "123456792,"); // cut to 10 characters
+}
+
+TEST_F(Seleccion, AConductorWhoseSectionIsNotANumberIsPassedOver) {
+    for (const float seccion :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        s.CatalogoConductores = {prueba::Conductor(seccion, 250), prueba::Conductor(120, 259)};
+        s.EquiposSeleccionados = {Unidad(100, 400)}; // 216.51 A
+        SeleccionarConductores(s, '.');
+        EXPECT_EQ(s.ConductoresSeleccionados[0].seccion, "120.00");
+        EXPECT_EQ(s.ConductoresSeleccionados[0].intensidadConductor, 259);
+    }
 }
 
 TEST_F(Seleccion, CurrentTransformerForOneAndAHalfTimesThePeakCurrent) {

@@ -76,8 +76,9 @@ bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, doubl
     a.precioMedio = a.importeTotal / a.kwhTotal;
     a.saldoReactiva = a.recargoTotal - a.descuentoTotal;
     a.qc = requerimientoMaximo;
+    // The totals project the surcharge to a year: at most twelve times the sum of the readings.
     for (double v : {a.kwhTotal, a.kvarhTotal, a.cosenoMedio, a.importeTotal, a.precioMedio, a.recargoTotal,
-                     a.descuentoTotal, a.saldoReactiva, a.cosenoDeseado})
+                     a.descuentoTotal, a.saldoReactiva, a.cosenoDeseado, a.trafoEntrada, a.recargoTotal * 12})
         if (!std::isfinite(v))
             return false;
     return true;

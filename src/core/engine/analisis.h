@@ -14,8 +14,9 @@ namespace tarvik {
 // Fills `analisis` from the readings and writes each reading's power factor. `horas` is the working
 // time of one period. The target tan φ comes from the desired factor as a 32-bit float
 // (`deseado32`); `cosenoDeseado` keeps the shown value `deseado`. False on an arithmetic failure:
-// a reading without active energy, no working hours, a zero energy total, or any value that is
-// not finite; `analisis` and the readings are then left as far as the pass got.
+// a reading without active energy, no working hours, a zero energy total, any value that is not
+// finite, or surcharges whose yearly projection is not; `analisis` and the readings are then left
+// as far as the pass got.
 bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, double deseado, float deseado32,
                       TAnalisisConsumo& analisis);
 

@@ -59,7 +59,8 @@ TEquipoSeleccionado Fila(const TEquipo& e) {
     f.indicador = e.indicador;
     f.potencia = e.potencia;
     f.tension = e.tension;
-    f.precio = e.precio;
+    // A price that is not a number cannot be quoted: the unit is priced on request.
+    f.precio = std::isfinite(e.precio) ? e.precio : 0;
     f.codigoSerie = CodigoSerie("Serie " + e.serie);
     return f;
 }
@@ -103,7 +104,8 @@ void AnadirPorSerie(const ListaEquipos& catalogo, double mejor, Elegible elegibl
                     std::vector<TEquipoSeleccionado>& filas) {
     for (std::size_t i = 0; i < catalogo.size(); ++i) {
         const double potencia = catalogo.potencia(i);
-        if (!elegible(i) || !(potencia >= mejor))
+        // The scan has no upper bound, so it must pass over a damaged unit of infinite power.
+        if (!elegible(i) || !(potencia >= mejor) || std::isinf(potencia))
             continue;
         const TEquipo e = catalogo[i];
         const auto fila = std::find_if(filas.begin(), filas.end(), [&](const TEquipoSeleccionado& f) {
@@ -138,8 +140,12 @@ TConductorSeleccionado Conductor(const TEquipoSeleccionado& equipo, const std::v
     if (!ConductoresEnParalelo(diseno, intensidadMaxima, paralelo))
         return SinConductor();
     const double ic = paralelo.intensidad;
-    const auto mejor = Menor(catalogo, &TConductor::intensidad,
-                             [&](double a) { return ic <= a && a < ic + kVentanaConductores; });
+    // A conductor whose section is not a number cannot be named.
+    const auto mejor = Menor(
+        catalogo.size(), [&](std::size_t i) { return static_cast<double>(catalogo[i].intensidad); },
+        [&](std::size_t i, double a) {
+            return ic <= a && a < ic + kVentanaConductores && std::isfinite(catalogo[i].seccion);
+        });
     const std::int64_t cantidad = static_cast<std::int64_t>(equipo.cantidad) * paralelo.conductores;
     if (!mejor || cantidad > std::numeric_limits<std::int32_t>::max() ||
         cantidad < std::numeric_limits<std::int32_t>::min())
