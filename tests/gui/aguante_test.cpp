@@ -1,29 +1,36 @@
 // A long run of random but valid user actions on the program's real windows: typing in the inputs
 // panel, choices, readings added, changed and deleted through the editor, studies opened and saved,
-// calculations, totals and options, with every message box and file dialog answered at random.
+// calculations with prices and lengths typed into the results tables, totals with their chart,
+// options and the print dialog, with every message box, file dialog and text input answered at
+// random.
 // After each action the windows must agree with the session. The run is short by default;
 // TARVIK_SOAK_ACCIONES sets the number of actions and TARVIK_SOAK_SEMILLA the seed.
 
 #include "ayudas.h"
 
+#include "app/results/entrada_texto.h"
 #include "app/study/lista_lecturas.h"
 #include "app/study/panel_entradas.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
 #include <cstdio>
 #include <deque>
+#include <map>
 #include <random>
 
 namespace tarvik::prueba {
@@ -130,16 +137,34 @@ class DialogosAzar : public Dialogos {
     std::vector<QString> abribles_;
 };
 
+// The text-input dialog: Cancel, a number as typed, or any text.
+class EntradaAzar : public EntradaTexto {
+  public:
+    explicit EntradaAzar(Azar& azar) : azar_(azar) {}
+    std::optional<QString> Pedir(QWidget*, const QString&, const QString&, const QString&) override {
+        ++pedidas;
+        if (azar_.Probable(15))
+            return std::nullopt;
+        return azar_.Probable(75) ? azar_.Numero() : azar_.Texto(12);
+    }
+    int pedidas = 0;
+
+  private:
+    Azar& azar_;
+};
+
 class Aguante : public ConVentanas {
   protected:
     void SetUp() override {
         ConVentanas::SetUp();
         EstablecerAvisos(&avisosAzar);
         EstablecerDialogos(&dialogosAzar);
+        EstablecerEntradaTexto(&entradaAzar);
         ventanas.mainform->show();
     }
     void TearDown() override {
         ventanas.mainform->hide();
+        EstablecerEntradaTexto(nullptr);
         ConVentanas::TearDown();
     }
 
@@ -158,20 +183,69 @@ class Aguante : public ConVentanas {
             Salir(entrada);
     }
 
-    // Answers whichever modal window is open when the event loop next runs: the reading editor gets
-    // random inputs and OK or Cancel; any other window is closed.
+    // Answers whichever modal window is open when the event loop next runs: the reading editor, the
+    // results, the totals and the options get random use and are closed; any other window (the
+    // chart, the print dialog) is closed at once.
     void AlAbrirseUnaVentana() {
         QTimer::singleShot(0, [this] {
             auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!dialogo)
                 return;
+            ++abiertas[dialogo->objectName().isEmpty()
+                           ? QString::fromLatin1(dialogo->metaObject()->className())
+                           : dialogo->objectName()];
             if (dialogo == ventanas.edicion)
                 RellenarLectura(*dialogo);
-            else if (auto* caja = qobject_cast<QMessageBox*>(dialogo))
-                caja->reject();
-            else
+            else if (dialogo == ventanas.resultados)
+                UsarResultados(*dialogo);
+            else if (dialogo == ventanas.totales)
+                UsarTotales(*dialogo);
+            else if (dialogo == ventanas.opciones)
+                UsarOpciones(*dialogo);
+            if (dialogo->isVisible())
                 dialogo->reject();
         });
+    }
+
+    // Double-clicks cells of the three tables (the text input answers), turning pages between;
+    // mostly the cells of prices and lengths, where a value can be typed.
+    void UsarResultados(QDialog& d) {
+        static const std::pair<const char*, std::vector<int>> kTablas[] = {
+            {"tabla_capacitores", {5}}, {"tabla_trans", {3}}, {"tabla_conductor", {4, 6}}};
+        auto* paginas = Hijo<QTabWidget>(&d, QStringLiteral("PageControl1"));
+        for (int n = azar.Entre(0, 8); n > 0; --n) {
+            const auto& [nombre, editables] = kTablas[azar.Entre(0, 2)];
+            auto* tabla = Hijo<QTableWidget>(&d, QString::fromLatin1(nombre));
+            if (!paginas->isTabVisible(paginas->indexOf(tabla->parentWidget())))
+                continue;
+            const int fila = azar.Probable(70) ? azar.Uno(editables) : azar.Entre(1, tabla->rowCount());
+            const int columna = azar.Entre(0, tabla->columnCount() - 1);
+            DobleClic(tabla, fila, columna);
+        }
+    }
+
+    void UsarTotales(QDialog& d) {
+        if (azar.Probable(40)) {
+            AlAbrirseUnaVentana();
+            Hijo<QAbstractButton>(&d, QStringLiteral("Button2"))->click();
+        }
+    }
+
+    // Report sections ticked or not, the language following the system or chosen; closed by its
+    // button or by Escape.
+    void UsarOpciones(QDialog& d) {
+        auto* secciones = Hijo<QListWidget>(&d, QStringLiteral("l"));
+        for (int i = 0; i < secciones->count(); ++i)
+            if (azar.Probable(30))
+                secciones->item(i)->setCheckState(
+                    secciones->item(i)->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        if (azar.Probable(20))
+            Hijo<QCheckBox>(&d, QStringLiteral("CheckBoxLanguage"))->click();
+        auto* idiomas = Hijo<QComboBox>(&d, QStringLiteral("siLangCombo"));
+        if (idiomas->isEnabled() && azar.Probable(30))
+            idiomas->setCurrentIndex(azar.Entre(0, idiomas->count() - 1));
+        if (azar.Probable(50))
+            Hijo<QAbstractButton>(&d, QStringLiteral("closebutton"))->click();
     }
 
     void RellenarLectura(QDialog& d) {
@@ -321,6 +395,8 @@ class Aguante : public ConVentanas {
     Azar azar{semilla};
     AvisosAzar avisosAzar{azar};
     DialogosAzar dialogosAzar{azar, carpeta.path()};
+    EntradaAzar entradaAzar{azar};
+    std::map<QString, int> abiertas; // modal windows opened, by name
 };
 
 TEST_F(Aguante, RandomUserActionsKeepTheWindowsAndTheSessionInStep) {
@@ -344,8 +420,10 @@ TEST_F(Aguante, RandomUserActionsKeepTheWindowsAndTheSessionInStep) {
         if (HasFailure())
             return;
     }
-    std::printf("soak: %d message boxes, %zu readings at the end\n", avisosAzar.mostrados,
-                sesion.Lecturas.size());
+    std::printf("soak: %d message boxes, %d values typed into the results, %zu readings at the end\n",
+                avisosAzar.mostrados, entradaAzar.pedidas, sesion.Lecturas.size());
+    for (const auto& [nombre, veces] : abiertas)
+        std::printf("soak: %s opened %d times\n", qPrintable(nombre), veces);
 }
 
 } // namespace

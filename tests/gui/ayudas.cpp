@@ -8,7 +8,9 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace tarvik::prueba {
@@ -75,6 +77,26 @@ void Vaciar(QWidget* entrada) {
 void Salir(QWidget* entrada) {
     QFocusEvent salida(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(entrada, &salida);
+}
+
+void DobleClic(QTableWidget* tabla, int fila, int columna) {
+    QWidget* pagina = tabla->parentWidget();
+    for (QWidget* w = pagina; w; w = w->parentWidget())
+        if (auto* paginas = qobject_cast<QTabWidget*>(w))
+            paginas->setCurrentWidget(pagina);
+    QApplication::processEvents();
+    const QModelIndex celda = tabla->model()->index(fila - 1, columna);
+    tabla->scrollTo(celda);
+    const QPoint centro = tabla->visualRect(celda).center();
+    ASSERT_TRUE(tabla->viewport()->rect().contains(centro)) << fila << "," << columna;
+    const auto enviar = [&](QEvent::Type tipo) {
+        QMouseEvent e(tipo, centro, tabla->viewport()->mapToGlobal(centro), Qt::LeftButton,
+                      tipo == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tabla->viewport(), &e);
+    };
+    for (QEvent::Type tipo : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+        enviar(tipo);
 }
 
 void EnDialogoModal(std::function<void(QDialog&)> accion) {

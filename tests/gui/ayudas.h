@@ -7,6 +7,7 @@
 #include "platform/avisos.h"
 
 #include <QAbstractButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,9 @@ void Teclear(QWidget* entrada, const QString& texto);
 void Vaciar(QWidget* entrada);
 // The user leaves an input.
 void Salir(QWidget* entrada);
+// Double-clicks a cell as the mouse does, on the table's page, scrolled into view; `fila` counts
+// the heading row as 0.
+void DobleClic(QTableWidget* tabla, int fila, int columna);
 // Runs `accion` on the modal dialog that the next command opens, then makes sure it closed.
 void EnDialogoModal(std::function<void(QDialog&)> accion);
 

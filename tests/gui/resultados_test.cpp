@@ -10,11 +10,9 @@
 #include "platform/texto_qt.h"
 #include "results/tablas.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -47,25 +45,6 @@ class EntradaPrueba : public EntradaTexto {
     std::deque<std::optional<QString>> respuestas;
     std::vector<Pedido> pedidos;
 };
-
-// Double-clicks a cell as the mouse does, on the table's page; `fila` counts the heading row as 0.
-void DobleClic(QTableWidget* tabla, int fila, int columna) {
-    QWidget* pagina = tabla->parentWidget();
-    for (QWidget* w = pagina; w; w = w->parentWidget())
-        if (auto* paginas = qobject_cast<QTabWidget*>(w))
-            paginas->setCurrentWidget(pagina);
-    QApplication::processEvents();
-    const QPoint centro = tabla->visualRect(tabla->model()->index(fila - 1, columna)).center();
-    ASSERT_TRUE(tabla->viewport()->rect().contains(centro)) << fila << "," << columna;
-    const auto enviar = [&](QEvent::Type tipo) {
-        QMouseEvent e(tipo, centro, tabla->viewport()->mapToGlobal(centro), Qt::LeftButton,
-                      tipo == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tabla->viewport(), &e);
-    };
-    for (QEvent::Type tipo : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
-        enviar(tipo);
-}
 
 // A cell's text; the heading row is the header.
 QString Celda(const QTableWidget* tabla, int fila, int columna) {
