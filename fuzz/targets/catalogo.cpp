@@ -1,6 +1,8 @@
 // The catalogue readers against any bytes, each file read as banks, as current transformers and
 // as conductors: every complete record is read, nothing past a field, and a record encoded again
-// reads back the same.
+// reads back the same. A kilobyte holds a dozen equipment records and many more of the others;
+// longer inputs only repeat the same record decoder at a quarter of the speed.
+// libFuzzer: -max_len=1024
 
 #include "comun.h"
 

@@ -87,7 +87,7 @@ void MarcoInforme::footer(PageWriter& writer) {
 
 void ImprimirLineas(PageWriter& writer, MemoBuffer& memo, int lineas) {
     constexpr int kLineasPie = 2;
-    for (int i = 0; i < lineas && writer.memoLinesLeft(memo) > 0; ++i) {
+    for (int i = 0; i < lineas && !memo.finished(); ++i) {
         if (writer.linesLeft() <= kLineasPie && !writer.pageIsFresh())
             writer.newPage();
         writer.printMemo(memo, 1);

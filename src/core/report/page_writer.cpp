@@ -252,7 +252,7 @@ int PageWriter::memoLinesLeft(const MemoBuffer& memo) const {
 
 void PageWriter::printMemo(MemoBuffer& memo, int count) {
     int printed = 0;
-    while (printed < count && memo.position < memo.text.size()) {
+    while (printed < count && !memo.finished()) {
         if (printed > 0)
             newLine();
         const MemoLine l = memoLine(memo, memo.position);

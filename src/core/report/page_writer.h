@@ -118,6 +118,9 @@ struct MemoBuffer {
     Alignment justify = Alignment::Left;
     bool noNewLine = false; // do not advance to a new line after the last printed line
     std::size_t position = 0;
+
+    // Whether every line has been printed; cheaper than counting the lines left.
+    bool finished() const { return position >= text.size(); }
 };
 
 class PageWriter;

@@ -289,7 +289,7 @@ void TTableReport::PrintCells(PageWriter& writer, const std::vector<std::string>
             SavedFont font(writer);
             ApplyMarks(writer, buffers[i]);
             writer.printMemo(buffers[i], 1);
-            finished[i] = writer.memoLinesLeft(buffers[i]) == 0;
+            finished[i] = buffers[i].finished();
             allFinished = allFinished && finished[i];
         }
         if (!captionRow)
