@@ -1,5 +1,6 @@
 // The calculation of an example study with the shipped catalogues, on its year of readings and on a
-// million readings, beside the time it takes only to read the bytes of a million-reading study.
+// million readings; opening a million-reading study, alone and with its calculation, beside the
+// time it takes only to read its bytes.
 
 #include "catalogos_prueba.h"
 #include "engine/calculo.h"
@@ -42,30 +43,45 @@ void Calculo(benchmark::State& state) {
 }
 BENCHMARK(Calculo)->Arg(12)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
-// Reading the bytes of a million-reading study from the (cached) file, and decoding it, for scale.
-void LecturaEstudio(benchmark::State& state, bool decodificar) {
+enum class Apertura { Bytes, Decodificada, Calculada };
+
+// Reading the bytes of a million-reading study from the (cached) file, for scale; opening it as the
+// Open command does; and opening it and calculating it, as Open then Calculations do.
+void AbrirEstudio(benchmark::State& state, Apertura hasta) {
     const prueba::CarpetaPrograma carpeta;
     DatosPanel panel;
-    const Sesion s = Ejemplo(1000000, panel);
+    Sesion s = Ejemplo(1000000, panel);
     const std::string ruta = (carpeta.ruta() / "grande.fac").string();
     {
         const auto bytes = CodificarFacturacion(s.Datos, s.Lecturas);
         std::ofstream f(ruta, std::ios::binary);
         f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
+    s.Lecturas.clear();
+    s.Lecturas.shrink_to_fit();
+    ListaMensajes mensajes;
     for (auto _ : state) {
-        if (decodificar) {
-            const ResultadoCarga r = CargarFacturacion(ruta, s.Datos);
-            benchmark::DoNotOptimize(r.lecturas.data());
-        } else {
+        if (hasta == Apertura::Bytes) {
             std::vector<std::uint8_t> bytes;
             std::string detalle;
             LeerBytes(ruta, bytes, detalle);
             benchmark::DoNotOptimize(bytes.data());
+            continue;
         }
+        ResultadoCarga r = CargarFacturacion(ruta, s.Datos);
+        if (hasta == Apertura::Calculada) {
+            s.Datos = std::move(r.datos);
+            s.Lecturas = std::move(r.lecturas);
+            mensajes.clear();
+            if (!Calcular(s, panel, mensajes, ','))
+                state.SkipWithError("the calculation was refused");
+            benchmark::DoNotOptimize(s.Analisis.qc);
+        }
+        benchmark::DoNotOptimize(r.lecturas.data());
     }
 }
-BENCHMARK_CAPTURE(LecturaEstudio, bytes, false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(LecturaEstudio, decoded, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AbrirEstudio, bytes, Apertura::Bytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AbrirEstudio, decoded, Apertura::Decodificada)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(AbrirEstudio, calculated, Apertura::Calculada)->Unit(benchmark::kMicrosecond);
 
 } // namespace

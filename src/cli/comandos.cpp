@@ -82,7 +82,7 @@ bool ElegirIdioma(const Argumentos& a, std::string& motivo) {
 
 // Loads the study as Open does, with the panel showing it, and the catalogues that stay loaded.
 bool Cargar(const Argumentos& a, const std::string& rutaPrograma, Contexto& c) {
-    const ResultadoCarga carga = CargarFacturacion(a.estudio, c.sesion.Datos);
+    ResultadoCarga carga = CargarFacturacion(a.estudio, c.sesion.Datos);
     if (!carga.ok()) {
         const std::string motivo =
             carga.error == ErrorCarga::Apertura ? carga.detalle : "not a billing file of a known version";
@@ -90,7 +90,7 @@ bool Cargar(const Argumentos& a, const std::string& rutaPrograma, Contexto& c) {
         return false;
     }
     c.sesion.Datos = carga.datos;
-    c.sesion.Lecturas = carga.lecturas;
+    c.sesion.Lecturas = std::move(carga.lecturas);
     c.panel = MostrarDatos(c.sesion.Datos);
     const auto dbf = a.opciones.find("--dbf");
     c.sesion.rutas = dbf == a.opciones.end()

@@ -44,7 +44,9 @@ TEST(NecesitaCompensacion, ComparesTheAverageExactlyWithTheDesiredDouble) {
     };
     for (const auto& c : casos) {
         ListaMensajes m;
-        EXPECT_EQ(NecesitaCompensacion(Mezcla(c.unos, c.ochos), c.deseado, m), c.necesita) << c.nombre;
+        std::vector<double> cosenos;
+        EXPECT_EQ(NecesitaCompensacion(Mezcla(c.unos, c.ochos), c.deseado, m, cosenos), c.necesita)
+            << c.nombre;
         if (c.necesita)
             EXPECT_TRUE(m.empty()) << c.nombre;
         else
@@ -68,7 +70,8 @@ TEST(NecesitaCompensacion, ReadingsThatCannotBeAveragedAreADataError) {
     };
     for (const auto& c : casos) {
         ListaMensajes m;
-        EXPECT_FALSE(NecesitaCompensacion(c.lecturas, c.deseado, m)) << c.nombre;
+        std::vector<double> cosenos;
+        EXPECT_FALSE(NecesitaCompensacion(c.lecturas, c.deseado, m, cosenos)) << c.nombre;
         EXPECT_EQ(m, (ListaMensajes{{TipoMensaje::Error, "error_datos", ""}})) << c.nombre;
     }
 }
@@ -117,35 +120,44 @@ TEST(AnalizarLecturas, PeriodRequirementUsesTheWorkingHoursOfThePeriod) {
     }
 }
 
+// Also with the power factors that the compensation check evaluated, as a calculation passes them on.
 TEST(AnalizarLecturas, TotalsTrackersAndTies) {
-    std::vector<TLectura> lecturas{Lectura(10000, 2000, 100, 400), Lectura(10000, 6000, 150, 500),
-                                   Lectura(10000, 6000, 150, 630), Lectura(10000, -1000, 20, 800)};
-    lecturas[0].ifp = -10;
-    lecturas[0].it = 1000;
-    lecturas[0].ia = 50;
-    lecturas[1].rr = 30;
-    lecturas[2].rr = 20;
-    TAnalisisConsumo a;
-    ASSERT_TRUE(AnalizarLecturas(lecturas, 200, 0.95, 0.95f, a));
-    // Equal peaks and equal highest reactive energies: the later reading wins.
-    EXPECT_EQ(a.potenciaMaxima, 150);
-    EXPECT_EQ(a.trafoEntrada, 630);
-    EXPECT_DOUBLE_EQ(a.tanMaxDemanda, 0.6);
-    // The target tan φ comes from the desired factor as a 32-bit float.
-    const double objetivo = std::tan(std::acos(static_cast<double>(0.95f)));
-    EXPECT_EQ(a.difTanMaxDemanda, 0.6 - objetivo);
-    EXPECT_EQ(a.cosenoDeseado, 0.95);
-    EXPECT_EQ(a.kwhTotal, 40000);
-    EXPECT_EQ(a.kvarhTotal, 13000);
-    EXPECT_EQ(a.importeTotal, 1040);
-    EXPECT_EQ(a.descuentoTotal, -10);
-    EXPECT_EQ(a.recargoTotal, 50);
-    EXPECT_EQ(a.saldoReactiva, 60);
-    EXPECT_EQ(a.precioMedio, 1040.0 / 40000);
-    EXPECT_EQ(a.cosenoMinimo, std::cos(std::atan(0.6)));
-    EXPECT_EQ(a.cosenoMaxReactiva, std::cos(std::atan(0.6)));
-    EXPECT_EQ(a.qc, (0.6 - objetivo) * (10000.0 / 200));
-    EXPECT_EQ(lecturas[3].coseno, std::cos(std::atan(-0.1)));
+    for (const bool compartidos : {false, true}) {
+        SCOPED_TRACE(compartidos ? "factors from the compensation check"
+                                 : "factors evaluated by the analysis");
+        std::vector<TLectura> lecturas{Lectura(10000, 2000, 100, 400), Lectura(10000, 6000, 150, 500),
+                                       Lectura(10000, 6000, 150, 630), Lectura(10000, -1000, 20, 800)};
+        lecturas[0].ifp = -10;
+        lecturas[0].it = 1000;
+        lecturas[0].ia = 50;
+        lecturas[1].rr = 30;
+        lecturas[2].rr = 20;
+        std::vector<double> cosenos;
+        ListaMensajes m;
+        if (compartidos)
+            NecesitaCompensacion(lecturas, 0.95, m, cosenos);
+        TAnalisisConsumo a;
+        ASSERT_TRUE(AnalizarLecturas(lecturas, 200, 0.95, 0.95f, a, cosenos));
+        // Equal peaks and equal highest reactive energies: the later reading wins.
+        EXPECT_EQ(a.potenciaMaxima, 150);
+        EXPECT_EQ(a.trafoEntrada, 630);
+        EXPECT_DOUBLE_EQ(a.tanMaxDemanda, 0.6);
+        // The target tan φ comes from the desired factor as a 32-bit float.
+        const double objetivo = std::tan(std::acos(static_cast<double>(0.95f)));
+        EXPECT_EQ(a.difTanMaxDemanda, 0.6 - objetivo);
+        EXPECT_EQ(a.cosenoDeseado, 0.95);
+        EXPECT_EQ(a.kwhTotal, 40000);
+        EXPECT_EQ(a.kvarhTotal, 13000);
+        EXPECT_EQ(a.importeTotal, 1040);
+        EXPECT_EQ(a.descuentoTotal, -10);
+        EXPECT_EQ(a.recargoTotal, 50);
+        EXPECT_EQ(a.saldoReactiva, 60);
+        EXPECT_EQ(a.precioMedio, 1040.0 / 40000);
+        EXPECT_EQ(a.cosenoMinimo, std::cos(std::atan(0.6)));
+        EXPECT_EQ(a.cosenoMaxReactiva, std::cos(std::atan(0.6)));
+        EXPECT_EQ(a.qc, (0.6 - objetivo) * (10000.0 / 200));
+        EXPECT_EQ(lecturas[3].coseno, std::cos(std::atan(-0.1)));
+    }
 }
 
 TEST(AnalizarLecturas, ARequirementBelowTheTargetIsNegativeOnlyWhenAllAre) {

@@ -261,6 +261,37 @@ TEST(Facturacion, ATrailingPartialReadingIsDropped) {
     EXPECT_EQ(r.lecturas[2].mes, "MARZO");
 }
 
+// A study is read from its file a block of readings at a time: in every layout (whose readings then
+// straddle the blocks differently) and at any length, the file opens as its image decodes.
+TEST(Facturacion, AFileOpensAsItsImageDecodes) {
+    std::mt19937 rng(7);
+    std::vector<TLectura> lecturas(2100);
+    for (TLectura& l : lecturas)
+        l = LecturaAleatoria(rng);
+    const std::vector<std::uint8_t> completo = CodificarFacturacion(DatosCompletos(), lecturas);
+    CarpetaTemporal carpeta;
+    const std::string ruta = carpeta / "estudio.fac";
+    for (const auto& [version, cabecera] :
+         {std::pair<std::uint8_t, std::size_t>{2, 588}, {34, 592}, {50, 596}, {100, 616}}) {
+        for (const std::size_t n : {0, 1, 1023, 1024, 1025, 2048, 2100}) {
+            for (const std::size_t resto : {0, 1, 135}) {
+                SCOPED_TRACE(testing::Message() << "version " << int(version) << ", " << n << " readings and "
+                                                << resto << " bytes");
+                std::vector<std::uint8_t> bytes(completo.begin(), completo.begin() + cabecera);
+                bytes[0] = version;
+                bytes.insert(bytes.end(), completo.begin() + 616, completo.begin() + 616 + n * 136 + resto);
+                prueba::EscribirTodo(ruta, bytes);
+                const ResultadoCarga esperado = DecodificarFacturacion(bytes, TDatosEstudio{});
+                const ResultadoCarga leido = CargarFacturacion(ruta, TDatosEstudio{});
+                ASSERT_TRUE(leido.ok());
+                EXPECT_EQ(leido.datos, esperado.datos);
+                ASSERT_EQ(leido.lecturas.size(), n);
+                EXPECT_TRUE(leido.lecturas == esperado.lecturas);
+            }
+        }
+    }
+}
+
 TEST(Facturacion, UnknownVersionsAndShortFilesAreRefused) {
     const auto cabecera = CodificarCabecera(DatosCompletos());
     auto conVersion = [&](std::uint16_t version, std::size_t longitud) {

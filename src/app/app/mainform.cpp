@@ -233,7 +233,7 @@ void Tmainform::Abrir() {
 }
 
 bool Tmainform::AbrirArchivo(const QString& ruta) {
-    const ResultadoCarga carga = CargarFacturacion(RutaLocal(ruta), sesion_.Datos);
+    ResultadoCarga carga = CargarFacturacion(RutaLocal(ruta), sesion_.Datos);
     switch (carga.error) {
     case ErrorCarga::Ninguno:
         break;
@@ -245,7 +245,7 @@ bool Tmainform::AbrirArchivo(const QString& ruta) {
         return false;
     }
     sesion_.Datos = carga.datos;
-    MostrarEstudio(MostrarDatos(sesion_.Datos), carga.lecturas);
+    MostrarEstudio(MostrarDatos(sesion_.Datos), std::move(carga.lecturas));
     PonerArchivo(ruta);
     return true;
 }

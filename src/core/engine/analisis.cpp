@@ -14,15 +14,29 @@ double Coseno(double tangente) {
 } // namespace
 
 bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, double deseado, float deseado32,
-                      TAnalisisConsumo& a) {
-    a = TAnalisisConsumo{};
+                      TAnalisisConsumo& salida, std::span<const double> cosenos) {
+    // Worked on in a record of its own, which the compiler keeps in registers while the readings go
+    // by (nothing written to a reading can change it), and handed over however the pass ends.
+    TAnalisisConsumo a;
+    struct Entrega {
+        TAnalisisConsumo& de;
+        TAnalisisConsumo& a;
+        ~Entrega() { a = de; }
+    } entrega{a, salida};
+
     const double objetivo = std::tan(std::acos(static_cast<double>(deseado32)));
     if (!std::isfinite(objetivo) || horas <= 0)
         return false;
 
-    // The peak-demand reading: on equal peaks the later one.
+    // One pass over the readings: a million of them do not fit in any cache.
     double picoMaximo = 0;
-    for (const TLectura& l : lecturas) {
+    a.cosenoMinimo = 2147483647.0;
+    double reactivaMaxima = 0;
+    double requerimientoMaximo = -2147483647.0;
+    const bool evaluados = cosenos.size() == lecturas.size();
+    for (std::size_t i = 0; i < lecturas.size(); ++i) {
+        TLectura& l = lecturas[i];
+        // The peak-demand reading: on equal peaks the later one.
         if (!std::isfinite(l.mdr))
             return false;
         if (l.mdr >= picoMaximo) {
@@ -35,15 +49,10 @@ bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, doubl
                 return false;
             picoMaximo = l.mdr;
         }
-    }
 
-    a.cosenoMinimo = 2147483647.0;
-    double reactivaMaxima = 0;
-    double requerimientoMaximo = -2147483647.0;
-    for (TLectura& l : lecturas) {
         if (l.kwht == 0)
             return false;
-        const double c = Coseno(l.kvarh / l.kwht);
+        const double c = evaluados ? cosenos[i] : Coseno(l.kvarh / l.kwht);
         if (!std::isfinite(c))
             return false;
         if (c < a.cosenoMinimo)
@@ -84,10 +93,10 @@ bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, doubl
     return true;
 }
 
-bool AnalisisConsumo(Sesion& sesion, const DatosPanel& panel) {
-    const bool analizado =
-        AnalizarLecturas(sesion.Lecturas, HorasPorPeriodo(panel.horas, panel.tipoLectura),
-                         panel.cosenoDeseado, static_cast<float>(panel.cosenoDeseado), sesion.Analisis);
+bool AnalisisConsumo(Sesion& sesion, const DatosPanel& panel, std::span<const double> cosenos) {
+    const bool analizado = AnalizarLecturas(sesion.Lecturas, HorasPorPeriodo(panel.horas, panel.tipoLectura),
+                                            panel.cosenoDeseado, static_cast<float>(panel.cosenoDeseado),
+                                            sesion.Analisis, cosenos);
     TAnalisisConsumo& a = sesion.Analisis;
     if (panel.equipos == 0) {
         a.qc = a.qc / 0.7;

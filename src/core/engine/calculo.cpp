@@ -22,7 +22,7 @@ bool PromedioAlcanza(std::int64_t suma, std::size_t n, double d) {
 } // namespace
 
 bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDeseado,
-                          ListaMensajes& mensajes) {
+                          ListaMensajes& mensajes, std::vector<double>& cosenos) {
     const auto fallo = [&] {
         Anadir(mensajes, TipoMensaje::Error, "error_datos");
         return false;
@@ -30,6 +30,8 @@ bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDe
     if (lecturas.empty() || !std::isfinite(cosenoDeseado))
         return fallo();
     std::int64_t suma = 0;
+    cosenos.clear();
+    cosenos.reserve(lecturas.size());
     for (const TLectura& l : lecturas) {
         if (l.kwht == 0)
             return fallo();
@@ -37,7 +39,8 @@ bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDe
         if (!std::isfinite(tangente))
             return fallo();
         // Ten-thousandths of the power factor, halves to even; a NaN never reaches the integer.
-        const double diezmilesimas = std::nearbyint(std::cos(std::atan(tangente)) * 10000);
+        const double coseno = cosenos.emplace_back(std::cos(std::atan(tangente)));
+        const double diezmilesimas = std::nearbyint(coseno * 10000);
         if (!(std::fabs(diezmilesimas) <= 10000))
             return fallo();
         suma += static_cast<std::int64_t>(diezmilesimas);
@@ -64,9 +67,10 @@ bool ValidarPotencia(const DatosPanel& panel, ListaMensajes& mensajes) {
 
 bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes) {
     if (panel.tipoCalculo == 0) {
-        if (!NecesitaCompensacion(sesion.Lecturas, panel.cosenoDeseado, mensajes))
+        std::vector<double> cosenos;
+        if (!NecesitaCompensacion(sesion.Lecturas, panel.cosenoDeseado, mensajes, cosenos))
             return false;
-        if (!AnalisisConsumo(sesion, panel)) {
+        if (!AnalisisConsumo(sesion, panel, cosenos)) {
             Anadir(mensajes, TipoMensaje::Error, "error_facturacion");
             return false;
         }

@@ -27,9 +27,10 @@ bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& me
 
 // The consumption-path check: false (with `no_compensacion`) when the average of the rounded
 // per-reading power factors already reaches the desired one, or (with `error_datos`) when the
-// readings cannot be averaged.
+// readings cannot be averaged. Each reading's power factor goes into `cosenos`, so that the
+// analysis that follows does not evaluate it again.
 bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDeseado,
-                          ListaMensajes& mensajes);
+                          ListaMensajes& mensajes, std::vector<double>& cosenos);
 
 // The contracted-power-path check of the contracted power and, with an own transformer, its
 // rating; one message per failed check.

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,9 +82,8 @@ std::vector<std::uint8_t> CodificarLectura(const TLectura& l) {
     return w.bytes();
 }
 
-TLectura DecodificarLectura(std::span<const std::uint8_t> bytes) {
+void DecodificarLectura(std::span<const std::uint8_t> bytes, TLectura& l) {
     ByteReader r(bytes);
-    TLectura l;
     l.mes = r.shortString(kCapMes);
     l.ano = r.i32();
     r.seek(24);
@@ -98,6 +98,11 @@ TLectura DecodificarLectura(std::span<const std::uint8_t> bytes) {
     l.reservado2 = r.raw<8>();
     l.ia = r.f64();
     l.rr = r.f64();
+}
+
+TLectura DecodificarLectura(std::span<const std::uint8_t> bytes) {
+    TLectura l;
+    DecodificarLectura(bytes, l);
     return l;
 }
 
@@ -112,20 +117,19 @@ std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos,
     return out;
 }
 
-ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const TDatosEstudio& previo) {
-    ResultadoCarga res;
-    if (bytes.size() < 2) {
-        res.error = ErrorCarga::Formato;
-        return res;
-    }
+namespace {
+
+// The header of a file image into `d`; its length, or 0 (and `d` untouched) for an unknown version
+// or a header cut short.
+std::size_t DecodificarCabecera(std::span<const std::uint8_t> bytes, const TDatosEstudio& previo,
+                                TDatosEstudio& d) {
+    if (bytes.size() < 2)
+        return 0;
     const auto version = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
     const std::size_t cabecera = LongitudCabecera(version);
-    if (cabecera == 0 || bytes.size() < cabecera) {
-        res.error = ErrorCarga::Formato;
-        return res;
-    }
+    if (cabecera == 0 || bytes.size() < cabecera)
+        return 0;
     ByteReader r(bytes.first(cabecera));
-    TDatosEstudio& d = res.datos;
     d.version = r.u16();
     d.empresa = r.shortString(kCapEmpresa);
     d.provincia = r.shortString(kCapProvincia);
@@ -164,69 +168,159 @@ ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const
         d.transformadorEntrada = 0;
         d.equipos = 1;
     }
+    return cabecera;
+}
+
+// A regular file opened for reading, checked before any byte is read. Reads stop with an error
+// once more than kTamMaximoArchivo bytes have come (a file that grows while it is read).
+class ArchivoLectura {
+  public:
+    explicit ArchivoLectura(const std::string& ruta) {
+        // Opened without blocking, so that a named pipe in place of a file cannot hang the program.
+        fd_ = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ < 0) {
+            error_ = errno;
+            return;
+        }
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0)
+            error_ = errno;
+        else if (S_ISDIR(st.st_mode))
+            error_ = EISDIR;
+        else if (!S_ISREG(st.st_mode))
+            error_ = EINVAL; // a device, pipe or socket has no end to read up to
+        else if (static_cast<std::uint64_t>(st.st_size) > kTamMaximoArchivo)
+            error_ = EFBIG;
+        else
+            tamano_ = static_cast<std::size_t>(st.st_size);
+    }
+    ~ArchivoLectura() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    ArchivoLectura(const ArchivoLectura&) = delete;
+    ArchivoLectura& operator=(const ArchivoLectura&) = delete;
+
+    bool ok() const { return error_ == 0; }
+    std::string Motivo() const { return std::strerror(error_); }
+    // The length the file had when it was opened.
+    std::size_t Tamano() const { return tamano_; }
+
+    // Reads into `destino` from `desde` until it is full or the file ends; the bytes it then holds.
+    std::size_t Llenar(std::span<std::uint8_t> destino, std::size_t desde) {
+        while (ok() && desde < destino.size()) {
+            const ssize_t n = ::read(fd_, destino.data() + desde, destino.size() - desde);
+            if (n < 0) {
+                if (errno != EINTR)
+                    error_ = errno;
+            } else if (n == 0) {
+                break;
+            } else {
+                desde += static_cast<std::size_t>(n);
+                leidos_ += static_cast<std::size_t>(n);
+                if (leidos_ > kTamMaximoArchivo)
+                    error_ = EFBIG;
+            }
+        }
+        return desde;
+    }
+
+  private:
+    int fd_ = -1;
+    int error_ = 0;
+    std::size_t tamano_ = 0;
+    std::size_t leidos_ = 0;
+};
+
+// The readings of a large study take fresh memory (150 MB for a million), which the kernel would
+// otherwise hand over one 4 KiB page fault at a time as the decoding reaches it; one request for the
+// whole block costs a fraction of that. Only advice: where the system cannot, the faults happen as
+// before.
+void Preparar(const std::vector<TLectura>& lecturas) {
+#ifdef MADV_POPULATE_WRITE
+    constexpr std::size_t kMinimo = std::size_t{1} << 20;
+    const auto pagina = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto inicio = (reinterpret_cast<std::uintptr_t>(lecturas.data()) + pagina - 1) & ~(pagina - 1);
+    const auto fin = reinterpret_cast<std::uintptr_t>(lecturas.data() + lecturas.capacity()) & ~(pagina - 1);
+    if (fin > inicio + kMinimo)
+        ::madvise(reinterpret_cast<void*>(inicio), fin - inicio, MADV_POPULATE_WRITE);
+#else
+    (void)lecturas;
+#endif
+}
+
+} // namespace
+
+ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const TDatosEstudio& previo) {
+    ResultadoCarga res;
+    const std::size_t cabecera = DecodificarCabecera(bytes, previo, res.datos);
+    if (cabecera == 0) {
+        res.error = ErrorCarga::Formato;
+        return res;
+    }
     const std::size_t n = (bytes.size() - cabecera) / kTamLectura;
     res.lecturas.resize(n);
     for (std::size_t i = 0; i < n; ++i)
-        res.lecturas[i] = DecodificarLectura(bytes.subspan(cabecera + i * kTamLectura, kTamLectura));
+        DecodificarLectura(bytes.subspan(cabecera + i * kTamLectura, kTamLectura), res.lecturas[i]);
     return res;
 }
 
 bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::string& detalle) {
     bytes.clear();
-    // Opened without blocking, so that a named pipe in place of a file cannot hang the program.
-    const int fd = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        detalle = std::strerror(errno);
-        return false;
-    }
-    int err = 0;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        err = errno;
-    else if (S_ISDIR(st.st_mode))
-        err = EISDIR;
-    else if (!S_ISREG(st.st_mode))
-        err = EINVAL; // a device, pipe or socket has no end to read up to
-    else if (static_cast<std::uint64_t>(st.st_size) > kTamMaximoArchivo)
-        err = EFBIG;
+    ArchivoLectura archivo(ruta);
     // Straight into the vector, sized from the file's length (one byte more, to meet the end in the
     // same read), and grown if the file turns out longer.
-    std::size_t capacidad = err == 0 ? static_cast<std::size_t>(st.st_size) + 1 : 0;
+    std::size_t capacidad = archivo.Tamano() + 1;
     std::size_t leidos = 0;
-    while (err == 0) {
+    while (archivo.ok()) {
         bytes.resize(capacidad);
-        const ssize_t n = ::read(fd, bytes.data() + leidos, capacidad - leidos);
-        if (n < 0) {
-            if (errno != EINTR)
-                err = errno;
-        } else if (n == 0) {
+        leidos = archivo.Llenar(bytes, leidos);
+        if (leidos < capacidad)
             break;
-        } else {
-            leidos += static_cast<std::size_t>(n);
-            if (leidos > kTamMaximoArchivo)
-                err = EFBIG; // it grew while being read
-            else if (leidos == capacidad)
-                capacidad *= 2;
-        }
+        capacidad *= 2;
     }
     bytes.resize(leidos);
-    ::close(fd);
-    if (err != 0) {
+    if (!archivo.ok()) {
         bytes.clear();
-        detalle = std::strerror(err);
+        detalle = archivo.Motivo();
         return false;
     }
     return true;
 }
 
 ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo) {
-    std::vector<std::uint8_t> bytes;
     ResultadoCarga res;
-    if (!LeerBytes(ruta, bytes, res.detalle)) {
-        res.error = ErrorCarga::Apertura;
+    ArchivoLectura archivo(ruta);
+    // The file goes through a block of a thousand readings at a time, so a large study is never
+    // held twice: once as bytes and once as readings.
+    constexpr std::size_t kLecturasBloque = 1024;
+    std::vector<std::uint8_t> bloque(kTamCabecera + kLecturasBloque * kTamLectura);
+    std::size_t lleno = archivo.Llenar(bloque, 0);
+    std::size_t inicio =
+        archivo.ok() ? DecodificarCabecera(std::span(bloque).first(lleno), previo, res.datos) : 0;
+    if (inicio == 0) {
+        res.error = archivo.ok() ? ErrorCarga::Formato : ErrorCarga::Apertura;
+        res.detalle = archivo.ok() ? std::string() : archivo.Motivo();
         return res;
     }
-    return DecodificarFacturacion(bytes, previo);
+    res.lecturas.reserve(archivo.Tamano() > inicio ? (archivo.Tamano() - inicio) / kTamLectura : 0);
+    Preparar(res.lecturas);
+    for (;;) {
+        for (; lleno - inicio >= kTamLectura; inicio += kTamLectura)
+            DecodificarLectura(std::span(bloque).subspan(inicio, kTamLectura), res.lecturas.emplace_back());
+        if (lleno < bloque.size())
+            break; // the end of the file
+        // A reading cut by the block's end moves to its front and is completed by the next read.
+        std::memmove(bloque.data(), bloque.data() + inicio, lleno - inicio);
+        lleno = archivo.Llenar(bloque, lleno - inicio);
+        inicio = 0;
+    }
+    if (!archivo.ok()) {
+        res = {};
+        res.error = ErrorCarga::Apertura;
+        res.detalle = archivo.Motivo();
+    }
+    return res;
 }
 
 namespace {

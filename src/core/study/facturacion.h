@@ -20,6 +20,7 @@ std::size_t LongitudCabecera(std::uint16_t version);
 std::vector<std::uint8_t> CodificarCabecera(const TDatosEstudio& datos);
 std::vector<std::uint8_t> CodificarLectura(const TLectura& lectura);
 TLectura DecodificarLectura(std::span<const std::uint8_t> bytes);
+void DecodificarLectura(std::span<const std::uint8_t> bytes, TLectura& lectura);
 
 // The whole file image of a study; the header is written as version 100.
 std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos,
@@ -43,7 +44,7 @@ struct ResultadoCarga {
 // keeps the value of `previo` where the layout lacks it. A trailing partial reading is dropped.
 ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const TDatosEstudio& previo);
 
-// Reads and decodes a whole file; nothing outside the result changes.
+// Reads and decodes a whole file, a block at a time; nothing outside the result changes.
 ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo);
 
 struct ResultadoGuardado {
