@@ -265,7 +265,7 @@ TEST(Facturacion, ATrailingPartialReadingIsDropped) {
 // straddle the blocks differently) and at any length, the file opens as its image decodes.
 TEST(Facturacion, AFileOpensAsItsImageDecodes) {
     std::mt19937 rng(7);
-    std::vector<TLectura> lecturas(2100);
+    std::vector<TLectura> lecturas(2101); // one more for the trailing bytes
     for (TLectura& l : lecturas)
         l = LecturaAleatoria(rng);
     const std::vector<std::uint8_t> completo = CodificarFacturacion(DatosCompletos(), lecturas);
