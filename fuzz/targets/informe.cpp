@@ -6,8 +6,10 @@
 //
 // Input: as entrada_calculo.h lays it out. Flags beyond those of the calculation: bit 10 leaves
 // the description pictures without a size (the writer cannot read them), bits 11 to 13 leave out
-// the final report, the equipment pages and the chart. The page is 20 mm plus the width byte wide
-// and 20 mm plus twice the height byte high.
+// the final report, the equipment pages and the chart. The page is 100 mm plus the width byte wide
+// and 100 mm plus twice the height byte high, as paper goes; with bit 14 it starts at 20 mm, where no
+// line fits and every line takes a page of its own (hundreds of pages an input, so kept apart from
+// the common case to leave the fuzzer its speed).
 // libFuzzer: -max_len=32768
 
 #include "entrada_calculo.h"
@@ -61,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     EstablecerIdiomaActivo(e.Ingles() ? kIngles : kEspanol);
-    RecordingPageWriter writer(20.0 + e.anchoPagina, 20.0 + 2.0 * e.altoPagina);
+    const double minimo = (e.banderas & 0x4000) ? 20.0 : 100.0;
+    RecordingPageWriter writer(minimo + e.anchoPagina, minimo + 2.0 * e.altoPagina);
     writer.setPictureSize(kLogoInforme, {142, 142});
     writer.setPictureSize(kLogoPie, {227, 84});
     Describir(e, s, writer);
