@@ -14,16 +14,8 @@ double Coseno(double tangente) {
 } // namespace
 
 bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, double deseado, float deseado32,
-                      TAnalisisConsumo& salida, std::span<const double> cosenos) {
-    // Worked on in a record of its own, which the compiler keeps in registers while the readings go
-    // by (nothing written to a reading can change it), and handed over however the pass ends.
-    TAnalisisConsumo a;
-    struct Entrega {
-        TAnalisisConsumo& de;
-        TAnalisisConsumo& a;
-        ~Entrega() { a = de; }
-    } entrega{a, salida};
-
+                      TAnalisisConsumo& a, std::span<const double> cosenos) {
+    a = TAnalisisConsumo{};
     const double objetivo = std::tan(std::acos(static_cast<double>(deseado32)));
     if (!std::isfinite(objetivo) || horas <= 0)
         return false;
