@@ -4,7 +4,8 @@
 # did. Any finding fails the script; its input is kept under build-fuzz/hallazgos/.
 #   scripts/fuzz.sh [seconds [target...]]   fuzz the named targets, or every one under fuzz/targets/
 #   scripts/fuzz.sh --runs N [target...]     the same, each target for N executions however long
-#                                            they take (a stopped run, kill -STOP, loses nothing)
+#                                            they take (do not pause one with kill -STOP: the
+#                                            10-second timeout counts the pause and reports a hang)
 #   scripts/fuzz.sh --semillas              rewrite the committed seed corpora fuzz/corpus/<target>/
 # Each run starts from the committed seeds, the shipped files of the target's kind and what earlier
 # runs found (build-fuzz/corpus/<target>/). Inputs are at most 4 KiB unless the target's source has
