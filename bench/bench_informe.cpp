@@ -2,10 +2,10 @@
 // on the recording writer, and the whole job into a PDF file. The cost per page should not grow
 // with the length of the report.
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
+#include "core/report/informe.h"
+#include "core/report/recording_page_writer.h"
 #include "platform/informe_qt.h"
-#include "report/informe.h"
-#include "report/recording_page_writer.h"
 
 #include <QApplication>
 #include <QFile>

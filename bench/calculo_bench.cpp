@@ -2,9 +2,10 @@
 // million readings; opening a million-reading study, alone and with its calculation, beside the
 // time it takes only to read its bytes.
 
-#include "catalogos_prueba.h"
-#include "engine/calculo.h"
-#include "study/facturacion.h"
+#include "core/engine/calculo.h"
+#include "core/study/facturacion.h"
+#include "core/util/archivo.h"
+#include "soporte/catalogos_prueba.h"
 
 #include <benchmark/benchmark.h>
 

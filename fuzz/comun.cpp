@@ -1,4 +1,4 @@
-#include "comun.h"
+#include "fuzz/comun.h"
 
 #include <cstdio>
 #include <cstdlib>

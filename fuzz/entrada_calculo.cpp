@@ -1,7 +1,7 @@
-#include "entrada_calculo.h"
+#include "fuzz/entrada_calculo.h"
 
-#include "catalogue/catalogo.h"
-#include "study/facturacion.h"
+#include "core/catalogue/catalogo.h"
+#include "core/study/facturacion.h"
 
 #include <unistd.h>
 

@@ -9,10 +9,10 @@
 // temperature, harmonics, reading type, tariff), the page's width and height as one byte each, the
 // description pictures' width and height as 16-bit words, and five 16-bit lengths.
 
-#include "comun.h"
+#include "fuzz/comun.h"
 
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
+#include "core/study/estudio.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,7 @@
-#include "fuentes.h"
-#include "generar.h"
+#include "tools/fuentes.h"
+#include "tools/generar.h"
 
-#include "catalogue/catalogo.h"
+#include "core/catalogue/catalogo.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
-#include "fuentes.h"
-#include "generar.h"
+#include "tools/fuentes.h"
+#include "tools/generar.h"
 
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <fstream>
 #include <iterator>

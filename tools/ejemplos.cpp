@@ -1,8 +1,8 @@
-#include "fuentes.h"
-#include "generar.h"
+#include "tools/fuentes.h"
+#include "tools/generar.h"
 
-#include "study/facturacion.h"
-#include "util/cp1252.h"
+#include "core/study/facturacion.h"
+#include "core/util/cp1252.h"
 
 #include <algorithm>
 #include <array>
@@ -22,7 +22,7 @@ constexpr std::array<const char*, 2> kFrecuencias = {"50", "60"};
 // Customer texts are stored as the main window types them: in upper case.
 std::string Mayuscula(const Valores& v, std::string_view nombre, std::size_t capacidad) {
     std::string texto = v.Texto(nombre, capacidad);
-    if (Mayusculas1252(texto) != texto)
+    if (Cp1252ToUpper(texto) != texto)
         v.Fallo(nombre, "customer texts are written in upper case");
     return texto;
 }

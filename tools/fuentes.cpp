@@ -1,6 +1,6 @@
-#include "fuentes.h"
+#include "tools/fuentes.h"
 
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,10 +1,11 @@
 // tarvik-catalogos: generates the catalogue files under dbf/ and the example studies under
 // examples/ from their readable sources, or checks that the committed files still match them.
 
-#include "fuentes.h"
-#include "generar.h"
+#include "tools/fuentes.h"
+#include "tools/generar.h"
 
-#include "study/facturacion.h"
+#include "core/study/facturacion.h"
+#include "core/util/archivo.h"
 
 #include <cstdio>
 #include <fstream>

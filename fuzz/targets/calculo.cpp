@@ -9,12 +9,12 @@
 // report's and go unused here).
 // libFuzzer: -max_len=32768
 
-#include "entrada_calculo.h"
+#include "fuzz/entrada_calculo.h"
 
-#include "engine/calculo.h"
-#include "lang/traduccion.h"
-#include "results/tablas.h"
-#include "results/totales.h"
+#include "core/engine/calculo.h"
+#include "core/lang/traduccion.h"
+#include "core/results/tablas.h"
+#include "core/results/totales.h"
 
 #include <algorithm>
 #include <set>

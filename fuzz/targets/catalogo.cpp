@@ -4,9 +4,9 @@
 // longer inputs only repeat the same record decoder at a quarter of the speed.
 // libFuzzer: -max_len=1024
 
-#include "comun.h"
+#include "fuzz/comun.h"
 
-#include "catalogue/catalogo.h"
+#include "core/catalogue/catalogo.h"
 
 #include <limits>
 

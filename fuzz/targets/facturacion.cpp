@@ -1,10 +1,10 @@
 // The billing-file reader against any bytes: it never reads past a field, and what it reads
 // survives a save and a second open unchanged, as does what the panel shows of it.
 
-#include "comun.h"
+#include "fuzz/comun.h"
 
-#include "study/estudio.h"
-#include "study/facturacion.h"
+#include "core/study/estudio.h"
+#include "core/study/facturacion.h"
 
 #include <limits>
 

@@ -12,13 +12,13 @@
 // the common case to leave the fuzzer its speed).
 // libFuzzer: -max_len=32768
 
-#include "entrada_calculo.h"
+#include "fuzz/entrada_calculo.h"
 
-#include "engine/calculo.h"
-#include "lang/traduccion.h"
-#include "report/informe.h"
-#include "report/recording_page_writer.h"
-#include "util/cp1252.h"
+#include "core/engine/calculo.h"
+#include "core/lang/traduccion.h"
+#include "core/report/informe.h"
+#include "core/report/recording_page_writer.h"
+#include "core/util/cp1252.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 // The calc and totals commands.
 
-#include "comandos.h"
-#include "engine/calculo.h"
-#include "registros_json.h"
-#include "results/tablas.h"
-#include "results/totales.h"
+#include "cli/comandos.h"
+#include "cli/registros_json.h"
+#include "core/engine/calculo.h"
+#include "core/results/tablas.h"
+#include "core/results/totales.h"
 
 #include <cstdio>
 

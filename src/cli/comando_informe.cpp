@@ -1,7 +1,7 @@
 // The report command: the calculation, then the calculation report into a PDF file.
 
-#include "comandos.h"
-#include "engine/calculo.h"
+#include "cli/comandos.h"
+#include "core/engine/calculo.h"
 #include "platform/avisos.h"
 #include "platform/informe_qt.h"
 

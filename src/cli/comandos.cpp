@@ -1,9 +1,9 @@
-#include "comandos.h"
+#include "cli/comandos.h"
 
-#include "catalogue/catalogo.h"
-#include "lang/traduccion.h"
+#include "core/catalogue/catalogo.h"
+#include "core/lang/traduccion.h"
+#include "core/study/facturacion.h"
 #include "platform/avisos.h"
-#include "study/facturacion.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,9 +2,9 @@
 // The commands of the headless front end and what they share: the command line, the study loaded
 // as Open loads it, the catalogues, the language and the decimal separator.
 
-#include "lang/mensajes.h"
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
+#include "core/lang/mensajes.h"
+#include "core/study/estudio.h"
 
 #include <map>
 #include <string>

@@ -1,4 +1,4 @@
-#include "json.h"
+#include "cli/json.h"
 
 #include <algorithm>
 #include <charconv>

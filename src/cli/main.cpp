@@ -1,4 +1,4 @@
-#include "comandos.h"
+#include "cli/comandos.h"
 #include "platform/numero_local.h"
 
 #include <QApplication>

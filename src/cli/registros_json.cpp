@@ -1,8 +1,8 @@
-#include "registros_json.h"
+#include "cli/registros_json.h"
 
-#include "engine/seleccion.h"
-#include "lang/traduccion.h"
-#include "util/cp1252.h"
+#include "core/engine/seleccion.h"
+#include "core/lang/traduccion.h"
+#include "core/util/cp1252.h"
 
 namespace tarvik::cli {
 

@@ -2,11 +2,11 @@
 // The study, the analysis, the result lists, the results tables and the messages as JSON, field by
 // field under the records' own names. Texts are converted from Windows-1252 to UTF-8.
 
-#include "engine/resultados.h"
-#include "json.h"
-#include "lang/mensajes.h"
-#include "results/tablas.h"
-#include "study/estudio.h"
+#include "cli/json.h"
+#include "core/engine/resultados.h"
+#include "core/lang/mensajes.h"
+#include "core/results/tablas.h"
+#include "core/study/estudio.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "platform/ajustes_idioma.h"
 
-#include "lang/idioma.h"
+#include "core/lang/idioma.h"
 
 #include <QSettings>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "platform/avisos.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/texto_qt.h"
 
 namespace tarvik {

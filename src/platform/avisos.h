@@ -2,7 +2,7 @@
 // Every message box of the system passes through one replaceable interface: the desktop program
 // shows modal boxes, tests answer them, the command-line front end prints them.
 
-#include "lang/mensajes.h"
+#include "core/lang/mensajes.h"
 
 #include <QString>
 

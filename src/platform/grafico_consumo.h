@@ -3,7 +3,7 @@
 // beside its reactive energy (kvarh, red), labelled with the reading's month. The chart window
 // shows it; the calculation report draws it as a vector picture.
 
-#include "study/estudio.h"
+#include "core/study/estudio.h"
 
 #include <QChart>
 #include <QPainter>

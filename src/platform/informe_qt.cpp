@@ -1,8 +1,8 @@
 #include "platform/informe_qt.h"
 
 #include "platform/avisos.h"
-#include "platform/escritor_paginas.h"
 #include "platform/grafico_consumo.h"
+#include "platform/qt_page_writer.h"
 #include "platform/texto_qt.h"
 
 #include <QDate>
@@ -49,21 +49,21 @@ bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
         return false;
     }
     {
-        EscritorPaginas escritor(dispositivo.pageLayout().fullRect(QPageLayout::Millimeter).size(),
-                                 dispositivo.logicalDpiX(), paginas);
-        escritor.RegistrarDibujo(kGraficoConsumo, {kLadoGrafico, kLadoGrafico},
+        QtPageWriter escritor(dispositivo.pageLayout().fullRect(QPageLayout::Millimeter).size(),
+                              dispositivo.logicalDpiX(), paginas);
+        escritor.registerDrawing(kGraficoConsumo, {kLadoGrafico, kLadoGrafico},
                                  [&sesion](QPainter& pintor, const QRectF& destino) {
                                      DibujarGraficoConsumo(sesion.Lecturas, kLadoGrafico, pintor, destino);
                                  });
         if (!EscribirInforme(escritor, sesion, secciones, opciones, mensajes))
             return false;
-        if (!escritor.Correcto() || !paginas.flush()) {
+        if (!escritor.ok() || !paginas.flush()) {
             mensajes.push_back(
                 Error("Cannot write file \"" + paginas.fileName() + "\". " + paginas.errorString()));
             return false;
         }
     }
-    if (!paginas.seek(0) || !RenderizarPaginas(paginas, dispositivo, 1, kUltimaPagina)) {
+    if (!paginas.seek(0) || !RenderPages(paginas, dispositivo, 1, kUltimaPagina)) {
         mensajes.push_back(Error("The report could not be printed."));
         return false;
     }

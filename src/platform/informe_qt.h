@@ -2,9 +2,9 @@
 // The calculation report on real pages: recorded into a temporary page file, then played onto a
 // printer or into a PDF file.
 
-#include "lang/mensajes.h"
-#include "report/informe.h"
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
+#include "core/lang/mensajes.h"
+#include "core/report/informe.h"
 
 #include <QPagedPaintDevice>
 #include <QPrinter>

@@ -1,7 +1,7 @@
 #pragma once
 // Captions that the translation table does not hold.
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "platform/texto_qt.h"
 
-#include "lang/traduccion.h"
-#include "util/cp1252.h"
+#include "core/lang/traduccion.h"
+#include "core/util/cp1252.h"
 
 namespace tarvik {
 

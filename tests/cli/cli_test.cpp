@@ -1,11 +1,11 @@
 // Black-box tests of tarvik-cli: each writes a study and a small catalogue folder, runs the program
 // and reads its JSON.
 
-#include "catalogue/catalogo.h"
-#include "engine/calculo.h"
-#include "results/tablas.h"
-#include "study/facturacion.h"
-#include "util/cp1252.h"
+#include "core/catalogue/catalogo.h"
+#include "core/engine/calculo.h"
+#include "core/results/tablas.h"
+#include "core/study/facturacion.h"
+#include "core/util/cp1252.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,7 @@
 // After each action the windows must agree with the session. The run is short by default;
 // TARVIK_SOAK_ACCIONES sets the number of actions and TARVIK_SOAK_SEMILLA the seed.
 
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
 #include "app/results/entrada_texto.h"
 #include "app/study/lista_lecturas.h"

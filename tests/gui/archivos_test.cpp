@@ -1,11 +1,11 @@
 // The main window's conveniences around study files: the recent studies on the Open button,
 // billing files dropped on the window, the file name in the caption and the program's icon.
 
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
+#include "core/study/facturacion.h"
 #include "platform/ajustes_idioma.h"
 #include "platform/recientes.h"
-#include "study/facturacion.h"
 
 #include <QApplication>
 #include <QDir>

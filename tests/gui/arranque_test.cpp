@@ -1,8 +1,8 @@
 // Start-up: the windows in their order and the start-up picture.
 
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 
 #include <QLabel>
 

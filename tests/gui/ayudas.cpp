@@ -1,7 +1,7 @@
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
 #include "app/study/entrada_numero.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/texto_qt.h"
 
 #include <QApplication>

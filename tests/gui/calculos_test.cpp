@@ -1,6 +1,6 @@
 // The Calculations and Totals commands from the main window to the result windows and back.
 
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
 #include "app/results/entrada_texto.h"
 

@@ -1,9 +1,9 @@
 // Pictures of the windows for the documentation: written only when TARVIK_CAPTURAS names a folder.
 
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
-#include "lang/traduccion.h"
-#include "study/facturacion.h"
+#include "core/lang/traduccion.h"
+#include "core/study/facturacion.h"
 
 #include <QApplication>
 #include <QCheckBox>

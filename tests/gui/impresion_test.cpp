@@ -1,11 +1,11 @@
 #include "app/report/imprimir_informe.h"
-#include "ayudas.h"
-#include "engine/calculo.h"
-#include "lang/traduccion.h"
+#include "core/engine/calculo.h"
+#include "core/lang/traduccion.h"
+#include "core/study/facturacion.h"
+#include "gui/ayudas.h"
 #include "platform/avisos.h"
 #include "platform/informe_qt.h"
 #include "platform/texto_qt.h"
-#include "study/facturacion.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,11 +1,11 @@
 // The readings table and the reading editor.
 
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
 #include "app/study/entrada_numero.h"
 #include "app/study/lista_lecturas.h"
 #include "app/study/panel_entradas.h"
-#include "study/facturacion.h"
+#include "core/study/facturacion.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

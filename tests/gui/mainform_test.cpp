@@ -1,11 +1,11 @@
 // The main window's commands: New, Open, Save, Calculations, Print, Help, Exit and their rules.
 
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
 #include "app/study/entrada_numero.h"
 #include "app/study/panel_entradas.h"
-#include "lang/traduccion.h"
-#include "study/facturacion.h"
+#include "core/lang/traduccion.h"
+#include "core/study/facturacion.h"
 
 #include <QFile>
 #include <QLineEdit>

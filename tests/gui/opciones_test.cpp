@@ -1,7 +1,7 @@
 // The options dialog: report sections and the interface language with its two settings.
 
 #include "app/app/twopciones.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/ajustes_idioma.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The inputs panel: ranges, typing, captions and the rules between its inputs.
 
-#include "ayudas.h"
+#include "gui/ayudas.h"
 
 #include "app/study/entrada_numero.h"
 #include "platform/texto_qt.h"

@@ -1,14 +1,14 @@
 // The results window: the three tables, the entry of prices and lengths, and what survives a
 // showing without recalculation.
 
-#include "../core/catalogos_prueba.h"
-#include "ayudas.h"
+#include "gui/ayudas.h"
+#include "soporte/catalogos_prueba.h"
 
 #include "app/results/entrada_texto.h"
 #include "app/results/twresult.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
+#include "core/results/tablas.h"
 #include "platform/texto_qt.h"
-#include "results/tablas.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>

@@ -1,11 +1,11 @@
 // The totals window and the consumption chart that it opens.
 
-#include "../core/catalogos_prueba.h"
-#include "ayudas.h"
+#include "gui/ayudas.h"
+#include "soporte/catalogos_prueba.h"
 
 #include "app/results/twgrafico1.h"
 #include "app/results/twtotales.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>

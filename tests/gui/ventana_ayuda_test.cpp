@@ -1,6 +1,6 @@
 #include "app/app/ventana_ayuda.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 
 #include <QDir>
 #include <QFile>

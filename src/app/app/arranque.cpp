@@ -2,7 +2,7 @@
 
 #include "app/app/medida_arranque.h"
 #include "app/lang/caja_avisos.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/ajustes_idioma.h"
 
 #include <QApplication>

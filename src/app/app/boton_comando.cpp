@@ -1,6 +1,6 @@
 #include "app/app/boton_comando.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/texto_qt.h"
 
 #include <QIcon>

@@ -10,10 +10,10 @@
 #include "app/study/lista_lecturas.h"
 #include "app/study/panel_entradas.h"
 #include "app/study/tedicion.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
+#include "core/study/facturacion.h"
 #include "platform/avisos.h"
 #include "platform/texto_qt.h"
-#include "study/facturacion.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 // The main window: the command band, the inputs panel with the readings, and the maker's footer.
 
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
+#include "core/study/estudio.h"
 
 #include <QWidget>
 

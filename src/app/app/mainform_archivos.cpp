@@ -3,7 +3,7 @@
 
 #include "app/app/mainform.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/avisos.h"
 #include "platform/recientes.h"
 #include "platform/rotulo.h"

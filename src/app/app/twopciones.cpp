@@ -2,7 +2,7 @@
 
 #include "app/app/ventana_fija.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/ajustes_idioma.h"
 #include "platform/texto_qt.h"
 

@@ -1,7 +1,7 @@
 #include "app/app/twpresent.h"
 
 #include "app/app/ventana_fija.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #include "app/app/ventana_ayuda.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 

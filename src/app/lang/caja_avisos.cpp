@@ -1,6 +1,6 @@
 #include "app/lang/caja_avisos.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/texto_qt.h"
 
 #include <QApplication>

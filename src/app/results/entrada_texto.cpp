@@ -1,6 +1,6 @@
 #include "app/results/entrada_texto.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/texto_qt.h"
 
 #include <QInputDialog>

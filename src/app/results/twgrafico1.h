@@ -1,7 +1,7 @@
 #pragma once
 // The consumption chart: active and reactive energy of each reading.
 
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
 
 #include <QDialog>
 

@@ -2,12 +2,12 @@
 
 #include "app/app/ventana_fija.h"
 #include "app/results/entrada_texto.h"
-#include "engine/calculo.h"
+#include "core/engine/calculo.h"
+#include "core/results/tablas.h"
+#include "core/util/numeros.h"
 #include "platform/avisos.h"
 #include "platform/numero_local.h"
 #include "platform/texto_qt.h"
-#include "results/tablas.h"
-#include "util/numeros.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #pragma once
 // The results window: the calculation's three tables, where prices and lengths are entered.
 
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
+#include "core/study/estudio.h"
 
 #include <QDialog>
 

@@ -2,11 +2,11 @@
 
 #include "app/app/ventana_fija.h"
 #include "app/results/twgrafico1.h"
-#include "engine/calculo.h"
+#include "core/engine/calculo.h"
+#include "core/results/totales.h"
 #include "platform/avisos.h"
 #include "platform/numero_local.h"
 #include "platform/texto_qt.h"
-#include "results/totales.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 // The totals window: present and desired power factors and the yearly reactive surcharge.
 
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
+#include "core/study/estudio.h"
 
 #include <QDialog>
 

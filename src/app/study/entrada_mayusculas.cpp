@@ -1,12 +1,12 @@
 #include "app/study/entrada_mayusculas.h"
 
+#include "core/util/cp1252.h"
 #include "platform/texto_qt.h"
-#include "util/cp1252.h"
 
 namespace tarvik {
 namespace {
 QString Mayusculas(const QString& texto) {
-    return DesdeAnsi(Mayusculas1252(HaciaAnsi(texto)));
+    return DesdeAnsi(Cp1252ToUpper(HaciaAnsi(texto)));
 }
 } // namespace
 

@@ -3,7 +3,7 @@
 // resizable six-section header. The model is a view of the study's list, so thousands of readings
 // cost nothing until a row is painted.
 
-#include "study/estudio.h"
+#include "core/study/estudio.h"
 
 #include <QAbstractListModel>
 #include <QWidget>

@@ -4,7 +4,7 @@
 #include "app/study/entrada_mayusculas.h"
 #include "app/study/entrada_numero.h"
 #include "app/study/lista_lecturas.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 #include "platform/texto_qt.h"
 
 #include <QButtonGroup>

@@ -3,7 +3,7 @@
 // two-page lower area (the readings with their consumption inputs, or the contracted power).
 // It is the editing view of the study record; the widgets hold the values until they are read.
 
-#include "study/estudio.h"
+#include "core/study/estudio.h"
 
 #include <QWidget>
 

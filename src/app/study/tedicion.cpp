@@ -2,10 +2,10 @@
 
 #include "app/study/entrada_numero.h"
 #include "app/study/lista_lecturas.h"
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
+#include "core/util/cp1252.h"
 #include "platform/avisos.h"
 #include "platform/texto_qt.h"
-#include "util/cp1252.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -117,7 +117,7 @@ bool Tedicion::Leer(TLectura& lectura) const {
                             "'" + entrada->Texto().toStdString() + "' is not a valid integer value"});
         return valor;
     };
-    lectura.mes = Recortar(HaciaAnsi(mes_->text()), kCapMes);
+    lectura.mes = TruncateBytes(HaciaAnsi(mes_->text()), kCapMes);
     const std::optional<std::int32_t> ano = convertir(ano_);
     if (!ano)
         return false;

@@ -1,7 +1,7 @@
 #pragma once
 // The reading editor: a small modal dialog with one input per field of a billing reading.
 
-#include "study/estudio.h"
+#include "core/study/estudio.h"
 
 #include <QDialog>
 

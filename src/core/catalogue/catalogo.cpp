@@ -1,7 +1,7 @@
-#include "catalogue/catalogo.h"
+#include "core/catalogue/catalogo.h"
 
-#include "study/facturacion.h"
-#include "util/bytes.h"
+#include "core/util/archivo.h"
+#include "core/util/bytes.h"
 
 #include <algorithm>
 #include <bit>
@@ -144,16 +144,6 @@ std::vector<std::int32_t> TensionesAdmitidas(std::int32_t voltaje, std::int32_t&
     default:
         return {};
     }
-}
-
-int UltimaPosicion(const std::string& texto, char c) {
-    const auto pos = texto.rfind(c);
-    return pos == std::string::npos ? -1 : static_cast<int>(pos) + 1;
-}
-
-std::string ExtraerRuta(const std::string& ruta, char separador) {
-    const int pos = UltimaPosicion(ruta, separador);
-    return pos < 0 ? ruta : ruta.substr(0, static_cast<std::size_t>(pos));
 }
 
 } // namespace tarvik

@@ -130,10 +130,4 @@ inline bool EnteroEnLista(std::int32_t valor, const std::vector<std::int32_t>& l
     return false;
 }
 
-// 1-based position of the last occurrence of `c` in `texto`, or -1.
-int UltimaPosicion(const std::string& texto, char c);
-
-// The part of a path up to and including its last separator; the whole path if it has none.
-std::string ExtraerRuta(const std::string& ruta, char separador);
-
 } // namespace tarvik

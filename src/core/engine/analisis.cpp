@@ -1,4 +1,4 @@
-#include "engine/analisis.h"
+#include "core/engine/analisis.h"
 
 #include <cmath>
 

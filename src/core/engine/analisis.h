@@ -2,9 +2,9 @@
 // The consumption and power-factor analysis: from a year of readings (or the contracted power) to
 // the power that the equipment must cover.
 
-#include "engine/resultados.h"
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/engine/resultados.h"
+#include "core/engine/sesion.h"
+#include "core/study/estudio.h"
 
 #include <cstdint>
 #include <span>

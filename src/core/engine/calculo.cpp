@@ -1,4 +1,4 @@
-#include "engine/calculo.h"
+#include "core/engine/calculo.h"
 
 #include <cmath>
 

@@ -4,11 +4,11 @@
 // Every step reads its parameters from a snapshot of the inputs panel taken when the calculation
 // starts, appends the messages it would show (in order) to a list, and returns whether it went on.
 
-#include "engine/analisis.h"
-#include "engine/seleccion.h"
-#include "lang/mensajes.h"
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/engine/analisis.h"
+#include "core/engine/seleccion.h"
+#include "core/engine/sesion.h"
+#include "core/lang/mensajes.h"
+#include "core/study/estudio.h"
 
 #include <vector>
 

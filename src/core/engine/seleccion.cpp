@@ -1,8 +1,8 @@
-#include "engine/seleccion.h"
+#include "core/engine/seleccion.h"
 
-#include "lang/traduccion.h"
-#include "util/cp1252.h"
-#include "util/numeros.h"
+#include "core/lang/traduccion.h"
+#include "core/util/cp1252.h"
+#include "core/util/numeros.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -128,7 +128,7 @@ void AnadirPorSerie(const ListaEquipos& catalogo, double mejor, Elegible elegibl
 
 TConductorSeleccionado SinConductor() {
     TConductorSeleccionado c;
-    c.seccion = Recortar(Texto("no_existe"), kCapSeccion);
+    c.seccion = TruncateBytes(Texto("no_existe"), kCapSeccion);
     return c;
 }
 
@@ -153,7 +153,7 @@ TConductorSeleccionado Conductor(const TEquipoSeleccionado& equipo, const std::v
     const TConductor& elegido = catalogo[*mejor];
     TConductorSeleccionado c;
     c.intensidadNominal = diseno;
-    c.seccion = Recortar(Fijo(elegido.seccion, 2, separador), kCapSeccion);
+    c.seccion = TruncateBytes(Fijo(elegido.seccion, 2, separador), kCapSeccion);
     c.intensidadConductor = elegido.intensidad;
     c.cantidad = static_cast<std::int32_t>(cantidad);
     return c;

@@ -2,9 +2,9 @@
 // Selection of capacitor banks or harmonic filters from the catalogue, then of the supply conductor
 // of each selected unit and of the current transformer.
 
-#include "lang/mensajes.h"
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
+#include "core/lang/mensajes.h"
+#include "core/study/estudio.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "lang/idioma.h"
+#include "core/lang/idioma.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <array>
 #include <cstddef>
@@ -10,7 +10,7 @@ namespace tarvik {
 namespace {
 
 constexpr char kBloque[] =
-#include "lang/tabla_traducciones.inc"
+#include "core/lang/tabla_traducciones.inc"
     ;
 
 constexpr char kSeparador = '\x01';
@@ -58,7 +58,7 @@ Tabla LeerBloque(std::string_view bloque) {
         FilaTraduccion fila;
         if (actual == nullptr || !LeerFila(linea, fila))
             continue;
-        actual->indice.try_emplace(Mayusculas1252(fila.clave), actual->filas.size());
+        actual->indice.try_emplace(Cp1252ToUpper(fila.clave), actual->filas.size());
         actual->filas.push_back(std::move(fila));
     }
     return tabla;
@@ -71,7 +71,7 @@ const Seccion& SeccionCargada(SeccionTraduccion seccion) {
 
 std::string Buscar(SeccionTraduccion seccion, std::string_view clave, int idioma) {
     const Seccion& s = SeccionCargada(seccion);
-    const auto it = s.indice.find(Mayusculas1252(clave));
+    const auto it = s.indice.find(Cp1252ToUpper(clave));
     if (it == s.indice.end())
         return {};
     const FilaTraduccion& fila = s.filas[it->second];

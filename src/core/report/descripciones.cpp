@@ -1,8 +1,9 @@
-#include "lang/traduccion.h"
-#include "report/informe.h"
-#include "results/tablas.h"
-#include "study/facturacion.h"
-#include "util/cp1252.h"
+#include "core/lang/traduccion.h"
+#include "core/report/informe.h"
+#include "core/results/tablas.h"
+#include "core/study/facturacion.h"
+#include "core/util/archivo.h"
+#include "core/util/cp1252.h"
 
 #include <algorithm>
 #include <cerrno>

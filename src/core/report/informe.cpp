@@ -1,6 +1,6 @@
-#include "report/informe.h"
+#include "core/report/informe.h"
 
-#include "lang/traduccion.h"
+#include "core/lang/traduccion.h"
 
 namespace tarvik {
 

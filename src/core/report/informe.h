@@ -7,9 +7,9 @@
 // (kLogoInforme, kLogoPie), the description pictures by their file path and the consumption chart
 // (kGraficoConsumo), which the platform draws from the study's readings.
 
-#include "lang/mensajes.h"
-#include "report/page_writer.h"
-#include "study/sesion.h"
+#include "core/engine/sesion.h"
+#include "core/lang/mensajes.h"
+#include "core/report/page_writer.h"
 
 #include <array>
 #include <limits>

@@ -1,9 +1,9 @@
-#include "engine/seleccion.h"
-#include "lang/traduccion.h"
-#include "report/informe.h"
-#include "report/table_report.h"
-#include "results/tablas.h"
-#include "util/numeros.h"
+#include "core/engine/seleccion.h"
+#include "core/lang/traduccion.h"
+#include "core/report/informe.h"
+#include "core/report/table_report.h"
+#include "core/results/tablas.h"
+#include "core/util/numeros.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "report/page_writer.h"
+#include "core/report/page_writer.h"
 
 #include <algorithm>
 #include <cmath>

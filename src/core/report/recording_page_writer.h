@@ -10,7 +10,7 @@
 //   fill LEFT TOP RIGHT BOTTOM #RRGGBB
 //   picture NAME LEFT TOP RIGHT BOTTOM
 
-#include "report/page_writer.h"
+#include "core/report/page_writer.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
-#include "report/table_report.h"
+#include "core/report/table_report.h"
 
-#include "report/string_manager.h"
+#include "core/report/string_manager.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,7 @@
 // A row whose first cell is exactly "*" or "$" is a separator; "*text" is a free line of text
 // outside the grid; "$text" is one full-width cell (which may carry a format prefix after the "$").
 
-#include "report/page_writer.h"
+#include "core/report/page_writer.h"
 
 #include <cstdint>
 #include <string>

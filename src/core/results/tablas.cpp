@@ -1,9 +1,9 @@
-#include "results/tablas.h"
+#include "core/results/tablas.h"
 
-#include "engine/seleccion.h"
-#include "lang/traduccion.h"
-#include "study/estudio.h"
-#include "util/numeros.h"
+#include "core/engine/seleccion.h"
+#include "core/lang/traduccion.h"
+#include "core/study/estudio.h"
+#include "core/util/numeros.h"
 
 #include <algorithm>
 

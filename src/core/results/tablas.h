@@ -2,7 +2,7 @@
 // The cell texts of the three results tables, as the results window shows them and the command-line
 // front end prints them. Texts are Windows-1252 in the active language.
 
-#include "engine/resultados.h"
+#include "core/engine/resultados.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "results/totales.h"
+#include "core/results/totales.h"
 
-#include "util/numeros.h"
+#include "core/util/numeros.h"
 
 namespace tarvik {
 

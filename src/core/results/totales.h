@@ -2,7 +2,7 @@
 // The texts of the totals window: lowest, average and desired power factor and the yearly
 // reactive-energy surcharge.
 
-#include "engine/resultados.h"
+#include "core/engine/resultados.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "study/estudio.h"
+#include "core/study/estudio.h"
 
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <cmath>
 #include <cstdio>
@@ -17,15 +17,15 @@ DatosPanel NuevoEstudio(const DatosPanel& actual) {
 }
 
 void RecogerDatos(const DatosPanel& panel, TDatosEstudio& datos) {
-    datos.empresa = Recortar(panel.empresa, kCapEmpresa);
-    datos.provincia = Recortar(panel.provincia, kCapProvincia);
-    datos.distribuidor = Recortar(panel.distribuidor, kCapDistribuidor);
-    datos.fax = Recortar(panel.fax, kCapFax);
-    datos.telefono = Recortar(panel.telefono, kCapTelefono);
+    datos.empresa = TruncateBytes(panel.empresa, kCapEmpresa);
+    datos.provincia = TruncateBytes(panel.provincia, kCapProvincia);
+    datos.distribuidor = TruncateBytes(panel.distribuidor, kCapDistribuidor);
+    datos.fax = TruncateBytes(panel.fax, kCapFax);
+    datos.telefono = TruncateBytes(panel.telefono, kCapTelefono);
     datos.tarifa = panel.tarifa;
     datos.voltaje = panel.voltaje;
-    datos.cliente = Recortar(panel.cliente, kCapCliente);
-    datos.direccion = Recortar(panel.direccion, kCapDireccion);
+    datos.cliente = TruncateBytes(panel.cliente, kCapCliente);
+    datos.direccion = TruncateBytes(panel.direccion, kCapDireccion);
     datos.horas = panel.horas;
     datos.cosenoDeseado = static_cast<float>(panel.cosenoDeseado);
     datos.porPrecio = panel.porPrecio;
@@ -62,7 +62,9 @@ double FactorMostrado(double valor) {
 }
 
 namespace {
-std::int32_t Eleccion(std::int32_t indice, std::int32_t ultimo) { return Acotar(indice, 0, ultimo); }
+std::int32_t Eleccion(std::int32_t indice, std::int32_t ultimo) {
+    return Acotar(indice, 0, ultimo);
+}
 } // namespace
 
 DatosPanel MostrarDatos(const TDatosEstudio& datos) {
@@ -96,9 +98,12 @@ DatosPanel MostrarDatos(const TDatosEstudio& datos) {
 std::int32_t HorasPorPeriodo(std::int32_t horas, std::int32_t tipoLectura) {
     if (tipoLectura == 0)
         return horas;
-    return Acotar(2LL * horas, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
+    return Acotar(2LL * horas, std::numeric_limits<std::int32_t>::min(),
+                  std::numeric_limits<std::int32_t>::max());
 }
 
-std::int32_t LecturasPorAno(std::int32_t tipoLectura) { return tipoLectura == 0 ? 12 : 6; }
+std::int32_t LecturasPorAno(std::int32_t tipoLectura) {
+    return tipoLectura == 0 ? 12 : 6;
+}
 
 } // namespace tarvik

@@ -1,6 +1,7 @@
-#include "study/facturacion.h"
+#include "core/study/facturacion.h"
 
-#include "util/bytes.h"
+#include "core/util/archivo.h"
+#include "core/util/bytes.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -171,67 +172,6 @@ std::size_t DecodificarCabecera(std::span<const std::uint8_t> bytes, const TDato
     return cabecera;
 }
 
-// A regular file opened for reading, checked before any byte is read. Reads stop with an error
-// once more than kTamMaximoArchivo bytes have come (a file that grows while it is read).
-class ArchivoLectura {
-  public:
-    explicit ArchivoLectura(const std::string& ruta) {
-        // Opened without blocking, so that a named pipe in place of a file cannot hang the program.
-        fd_ = ::open(ruta.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd_ < 0) {
-            error_ = errno;
-            return;
-        }
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0)
-            error_ = errno;
-        else if (S_ISDIR(st.st_mode))
-            error_ = EISDIR;
-        else if (!S_ISREG(st.st_mode))
-            error_ = EINVAL; // a device, pipe or socket has no end to read up to
-        else if (static_cast<std::uint64_t>(st.st_size) > kTamMaximoArchivo)
-            error_ = EFBIG;
-        else
-            tamano_ = static_cast<std::size_t>(st.st_size);
-    }
-    ~ArchivoLectura() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    ArchivoLectura(const ArchivoLectura&) = delete;
-    ArchivoLectura& operator=(const ArchivoLectura&) = delete;
-
-    bool ok() const { return error_ == 0; }
-    std::string Motivo() const { return std::strerror(error_); }
-    // The length the file had when it was opened.
-    std::size_t Tamano() const { return tamano_; }
-
-    // Reads into `destino` from `desde` until it is full or the file ends; the bytes it then holds.
-    std::size_t Llenar(std::span<std::uint8_t> destino, std::size_t desde) {
-        while (ok() && desde < destino.size()) {
-            const ssize_t n = ::read(fd_, destino.data() + desde, destino.size() - desde);
-            if (n < 0) {
-                if (errno != EINTR)
-                    error_ = errno;
-            } else if (n == 0) {
-                break;
-            } else {
-                desde += static_cast<std::size_t>(n);
-                leidos_ += static_cast<std::size_t>(n);
-                if (leidos_ > kTamMaximoArchivo)
-                    error_ = EFBIG;
-            }
-        }
-        return desde;
-    }
-
-  private:
-    int fd_ = -1;
-    int error_ = 0;
-    std::size_t tamano_ = 0;
-    std::size_t leidos_ = 0;
-};
-
 // The readings of a large study take fresh memory (150 MB for a million), which the kernel would
 // otherwise hand over one 4 KiB page fault at a time as the decoding reaches it; one request for the
 // whole block costs a fraction of that. Only advice: where the system cannot, the faults happen as
@@ -263,29 +203,6 @@ ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const
     for (std::size_t i = 0; i < n; ++i)
         DecodificarLectura(bytes.subspan(cabecera + i * kTamLectura, kTamLectura), res.lecturas[i]);
     return res;
-}
-
-bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::string& detalle) {
-    bytes.clear();
-    ArchivoLectura archivo(ruta);
-    // Straight into the vector, sized from the file's length (one byte more, to meet the end in the
-    // same read), and grown if the file turns out longer.
-    std::size_t capacidad = archivo.Tamano() + 1;
-    std::size_t leidos = 0;
-    while (archivo.ok()) {
-        bytes.resize(capacidad);
-        leidos = archivo.Llenar(bytes, leidos);
-        if (leidos < capacidad)
-            break;
-        capacidad *= 2;
-    }
-    bytes.resize(leidos);
-    if (!archivo.ok()) {
-        bytes.clear();
-        detalle = archivo.Motivo();
-        return false;
-    }
-    return true;
 }
 
 ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo) {
@@ -325,7 +242,7 @@ ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& p
 
 namespace {
 
-bool escribirTodo(int fd, const std::vector<std::uint8_t>& bytes) {
+bool EscribirTodo(int fd, const std::vector<std::uint8_t>& bytes) {
     std::size_t hecho = 0;
     while (hecho < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + hecho, bytes.size() - hecho);
@@ -383,7 +300,7 @@ ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudi
     const mode_t modo = ::stat(ruta.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
     ::fchmod(fd, modo);
     // Renamed while still open and locked, so no other save takes it for abandoned meanwhile.
-    bool ok = escribirTodo(fd, bytes) && ::fsync(fd) == 0 && std::rename(nombre.data(), ruta.c_str()) == 0;
+    bool ok = EscribirTodo(fd, bytes) && ::fsync(fd) == 0 && std::rename(nombre.data(), ruta.c_str()) == 0;
     const int err = ok ? 0 : errno;
     if (!ok)
         ::unlink(nombre.data());

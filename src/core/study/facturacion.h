@@ -1,7 +1,7 @@
 #pragma once
 // The billing file (.fac): a 616-byte study header followed by 136-byte readings.
 
-#include "study/estudio.h"
+#include "core/study/estudio.h"
 
 #include <cstdint>
 #include <span>
@@ -57,13 +57,5 @@ struct ResultadoGuardado {
 // first removes the temporary files of this target that killed saves left.
 ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
                                      const std::vector<TLectura>& lecturas);
-
-// Far above any real study (a million readings take 136 MB); a larger file is refused before it is
-// read, so a damaged or foreign file cannot exhaust memory.
-inline constexpr std::size_t kTamMaximoArchivo = std::size_t{1} << 30;
-
-// Reads a whole regular file into memory; false with the system's reason on failure (also for a
-// folder, a device or a pipe, and for a file larger than kTamMaximoArchivo).
-bool LeerBytes(const std::string& ruta, std::vector<std::uint8_t>& bytes, std::string& detalle);
 
 } // namespace tarvik

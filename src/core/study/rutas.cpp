@@ -1,6 +1,4 @@
-#include "study/rutas.h"
-
-#include "catalogue/catalogo.h"
+#include "core/study/rutas.h"
 
 namespace tarvik {
 
@@ -30,6 +28,16 @@ Rutas Rutas::DesdeCarpetas(const std::string& carpeta, const std::string& carpet
     r.RutaTrans = r.RutaDbf + "trans.dat";
     r.RutaCond = r.RutaDbf + "cond.dat";
     return r;
+}
+
+int UltimaPosicion(const std::string& texto, char c) {
+    const auto pos = texto.rfind(c);
+    return pos == std::string::npos ? -1 : static_cast<int>(pos) + 1;
+}
+
+std::string ExtraerRuta(const std::string& ruta, char separador) {
+    const int pos = UltimaPosicion(ruta, separador);
+    return pos < 0 ? ruta : ruta.substr(0, static_cast<std::size_t>(pos));
 }
 
 } // namespace tarvik

@@ -28,4 +28,10 @@ struct Rutas {
     static Rutas DesdeCarpetas(const std::string& carpeta, const std::string& carpetaDbf);
 };
 
+// 1-based position of the last occurrence of `c` in `texto`, or -1.
+int UltimaPosicion(const std::string& texto, char c);
+
+// The part of a path up to and including its last separator; the whole path if it has none.
+std::string ExtraerRuta(const std::string& ruta, char separador);
+
 } // namespace tarvik

@@ -1,4 +1,4 @@
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <array>
 #include <cstdint>
@@ -7,10 +7,10 @@ namespace tarvik {
 namespace {
 
 // Code points of bytes 0x80..0x9F; the undefined positions keep their own value.
-constexpr std::array<char32_t, 32> kAlto = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kAlto = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -98,7 +98,7 @@ std::string Utf8ToCp1252(std::string_view text) {
     return out;
 }
 
-std::string Mayusculas1252(std::string_view text) {
+std::string Cp1252ToUpper(std::string_view text) {
     std::string out(text);
     for (char& ch : out) {
         const auto b = static_cast<unsigned char>(ch);
@@ -114,7 +114,7 @@ std::string Mayusculas1252(std::string_view text) {
     return out;
 }
 
-std::string Recortar(std::string_view text, std::size_t capacity) {
+std::string TruncateBytes(std::string_view text, std::size_t capacity) {
     return std::string(text.substr(0, capacity));
 }
 

@@ -14,9 +14,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 std::string Utf8ToCp1252(std::string_view text);
 
 // Upper case of one Windows-1252 text, letter by letter (á→Á, ñ→Ñ, ÿ→Ÿ, š→Š, œ→Œ, ž→Ž; ß and µ stay).
-std::string Mayusculas1252(std::string_view text);
+std::string Cp1252ToUpper(std::string_view text);
 
 // Cuts a text to at most `capacity` bytes.
-std::string Recortar(std::string_view text, std::size_t capacity);
+std::string TruncateBytes(std::string_view text, std::size_t capacity);
 
 } // namespace tarvik

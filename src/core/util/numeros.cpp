@@ -1,4 +1,4 @@
-#include "util/numeros.h"
+#include "core/util/numeros.h"
 
 #include <charconv>
 

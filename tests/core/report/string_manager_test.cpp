@@ -1,4 +1,4 @@
-#include "report/string_manager.h"
+#include "core/report/string_manager.h"
 
 #include <gtest/gtest.h>
 

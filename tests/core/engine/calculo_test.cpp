@@ -1,5 +1,5 @@
-#include "catalogos_prueba.h"
-#include "engine/calculo.h"
+#include "core/engine/calculo.h"
+#include "soporte/catalogos_prueba.h"
 
 #include <gtest/gtest.h>
 

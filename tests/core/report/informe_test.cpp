@@ -1,8 +1,9 @@
-#include "catalogos_prueba.h"
-#include "lang/traduccion.h"
-#include "report/informe.h"
-#include "report/recording_page_writer.h"
-#include "study/facturacion.h"
+#include "core/lang/traduccion.h"
+#include "core/report/informe.h"
+#include "core/report/recording_page_writer.h"
+#include "core/study/facturacion.h"
+#include "core/util/archivo.h"
+#include "soporte/catalogos_prueba.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "archivos.h"
+#include "soporte/archivos.h"
 
-#include "catalogue/catalogo.h"
-#include "study/rutas.h"
+#include "core/catalogue/catalogo.h"
+#include "core/study/rutas.h"
 
 #include <gtest/gtest.h>
 

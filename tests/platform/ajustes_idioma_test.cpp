@@ -1,7 +1,7 @@
 #include "platform/ajustes_idioma.h"
 
-#include "lang/idioma.h"
-#include "lang/traduccion.h"
+#include "core/lang/idioma.h"
+#include "core/lang/traduccion.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
-#include "lang/traduccion.h"
-#include "results/tablas.h"
-#include "results/totales.h"
-#include "util/cp1252.h"
-#include "util/numeros.h"
+#include "core/lang/traduccion.h"
+#include "core/results/tablas.h"
+#include "core/results/totales.h"
+#include "core/util/cp1252.h"
+#include "core/util/numeros.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "report/recording_page_writer.h"
-#include "report/table_report.h"
+#include "core/report/recording_page_writer.h"
+#include "core/report/table_report.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/escritor_paginas.h"
+#include "platform/qt_page_writer.h"
 
 #include "platform/texto_qt.h"
 
@@ -33,22 +33,22 @@ QRectF Rectangulo(const Rect& r) {
 
 } // namespace
 
-EscritorPaginas::EscritorPaginas(QSizeF papelMm, double dpi, QIODevice& archivo)
+QtPageWriter::QtPageWriter(QSizeF papelMm, double dpi, QIODevice& archivo)
     : PageWriter(papelMm.width(), papelMm.height()), dpi_(dpi), salida_(&archivo) {
     salida_.setVersion(kVersionFlujo);
     salida_ << kMarcaArchivo;
 }
 
-EscritorPaginas::~EscritorPaginas() {
+QtPageWriter::~QtPageWriter() {
     if (pintor_.isActive())
         pintor_.end();
 }
 
-void EscritorPaginas::RegistrarDibujo(const std::string& nombre, QSize unidades, Dibujo dibujar) {
+void QtPageWriter::registerDrawing(const std::string& nombre, QSize unidades, Drawing dibujar) {
     dibujos_[nombre] = {unidades, std::move(dibujar)};
 }
 
-const QFont& EscritorPaginas::FuenteActual() const {
+const QFont& QtPageWriter::FuenteActual() const {
     if (!fuente_ || !(fuenteHecha_ == font())) {
         const Font& f = font();
         QFont q(QString::fromStdString(f.name));
@@ -63,12 +63,12 @@ const QFont& EscritorPaginas::FuenteActual() const {
     return *fuente_;
 }
 
-double EscritorPaginas::textWidth(std::string_view text) const {
+double QtPageWriter::textWidth(std::string_view text) const {
     FuenteActual();
     return medidas_->horizontalAdvance(DesdeAnsi(std::string(text))) / kUnidades;
 }
 
-const QImage* EscritorPaginas::Imagen(const std::string& nombre) const {
+const QImage* QtPageWriter::Imagen(const std::string& nombre) const {
     auto [it, nueva] = imagenes_.try_emplace(nombre);
     if (nueva) {
         const QString recurso = ":/" + QString::fromStdString(nombre);
@@ -79,7 +79,7 @@ const QImage* EscritorPaginas::Imagen(const std::string& nombre) const {
     return it->second ? &*it->second : nullptr;
 }
 
-std::optional<PictureSize> EscritorPaginas::pictureSize(const std::string& picture) const {
+std::optional<PictureSize> QtPageWriter::pictureSize(const std::string& picture) const {
     if (const auto d = dibujos_.find(picture); d != dibujos_.end())
         return PictureSize{d->second.unidades.width(), d->second.unidades.height()};
     if (const QImage* imagen = Imagen(picture))
@@ -87,24 +87,24 @@ std::optional<PictureSize> EscritorPaginas::pictureSize(const std::string& pictu
     return std::nullopt;
 }
 
-void EscritorPaginas::beginPage() {
+void QtPageWriter::beginPage() {
     pagina_ = QPicture();
     pintor_.begin(&pagina_);
 }
 
-void EscritorPaginas::endPage() {
+void QtPageWriter::endPage() {
     pintor_.end();
     salida_ << pagina_;
     ++paginas_;
 }
 
-void EscritorPaginas::drawText(double x, double baseline, std::string_view text) {
+void QtPageWriter::drawText(double x, double baseline, std::string_view text) {
     pintor_.setFont(FuenteActual());
     pintor_.setPen(Color(font().colour));
     pintor_.drawText(Punto(x, baseline), DesdeAnsi(std::string(text)));
 }
 
-void EscritorPaginas::drawLine(double x1, double y1, double x2, double y2, Colour colour, int pixels) {
+void QtPageWriter::drawLine(double x1, double y1, double x2, double y2, Colour colour, int pixels) {
     QPen pluma(Color(colour));
     pluma.setWidthF(pixels * kMmPerInch / dpi_ * kUnidades);
     pluma.setCapStyle(Qt::FlatCap);
@@ -112,11 +112,11 @@ void EscritorPaginas::drawLine(double x1, double y1, double x2, double y2, Colou
     pintor_.drawLine(Punto(x1, y1), Punto(x2, y2));
 }
 
-void EscritorPaginas::fillRect(const Rect& rect, Colour colour) {
+void QtPageWriter::fillRect(const Rect& rect, Colour colour) {
     pintor_.fillRect(Rectangulo(rect), Color(colour));
 }
 
-void EscritorPaginas::renderPicture(const std::string& picture, const Rect& rect) {
+void QtPageWriter::renderPicture(const std::string& picture, const Rect& rect) {
     const QRectF destino = Rectangulo(rect);
     if (const auto d = dibujos_.find(picture); d != dibujos_.end()) {
         pintor_.save();
@@ -127,7 +127,7 @@ void EscritorPaginas::renderPicture(const std::string& picture, const Rect& rect
     }
 }
 
-void ReproducirPagina(const QPicture& pagina, QPainter& pintor) {
+void PlayPage(const QPicture& pagina, QPainter& pintor) {
     const QPaintDevice& dispositivo = *pintor.device();
     pintor.save();
     pintor.scale(dispositivo.logicalDpiX() / kMmPerInch / kUnidades,
@@ -139,7 +139,7 @@ void ReproducirPagina(const QPicture& pagina, QPainter& pintor) {
     pintor.restore();
 }
 
-bool LeerPaginas(QIODevice& archivo, const std::function<bool(int, const QPicture&)>& pagina) {
+bool ReadPages(QIODevice& archivo, const std::function<bool(int, const QPicture&)>& pagina) {
     QDataStream entrada(&archivo);
     entrada.setVersion(kVersionFlujo);
     quint32 marca = 0;
@@ -157,19 +157,19 @@ bool LeerPaginas(QIODevice& archivo, const std::function<bool(int, const QPictur
     return true;
 }
 
-bool RenderizarPaginas(QIODevice& archivo, QPagedPaintDevice& dispositivo, int desde, int hasta) {
+bool RenderPages(QIODevice& archivo, QPagedPaintDevice& dispositivo, int desde, int hasta) {
     QPainter pintor;
     if (!pintor.begin(&dispositivo))
         return false;
     bool primera = true;
-    const bool leidas = LeerPaginas(archivo, [&](int numero, const QPicture& pagina) {
+    const bool leidas = ReadPages(archivo, [&](int numero, const QPicture& pagina) {
         if (numero > hasta)
             return false;
         if (numero >= desde) {
             if (!primera)
                 dispositivo.newPage();
             primera = false;
-            ReproducirPagina(pagina, pintor);
+            PlayPage(pagina, pintor);
         }
         return true;
     });

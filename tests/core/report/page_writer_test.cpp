@@ -1,4 +1,4 @@
-#include "report/recording_page_writer.h"
+#include "core/report/recording_page_writer.h"
 
 #include <gtest/gtest.h>
 

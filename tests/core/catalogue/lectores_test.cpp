@@ -1,8 +1,8 @@
 // Readers of outside bytes given arbitrary input: every block is a heap buffer of exactly its
 // size, so a read past it shows under the address sanitizer.
 
-#include "catalogue/catalogo.h"
-#include "study/facturacion.h"
+#include "core/catalogue/catalogo.h"
+#include "core/study/facturacion.h"
 
 #include <gtest/gtest.h>
 

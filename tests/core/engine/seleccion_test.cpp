@@ -1,6 +1,6 @@
-#include "catalogos_prueba.h"
-#include "engine/seleccion.h"
-#include "lang/traduccion.h"
+#include "core/engine/seleccion.h"
+#include "core/lang/traduccion.h"
+#include "soporte/catalogos_prueba.h"
 
 #include <gtest/gtest.h>
 

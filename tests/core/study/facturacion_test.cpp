@@ -1,7 +1,7 @@
-#include "archivos.h"
+#include "soporte/archivos.h"
 
-#include "study/facturacion.h"
-#include "util/cp1252.h"
+#include "core/study/facturacion.h"
+#include "core/util/cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -147,13 +147,13 @@ TEST(Facturacion, RoundTripOfRandomStudiesGivesBackTheStudy) {
 
         // Shown again, the panel differs only by texts cut to their capacities.
         DatosPanel visto = panel;
-        visto.empresa = Recortar(visto.empresa, kCapEmpresa);
-        visto.cliente = Recortar(visto.cliente, kCapCliente);
-        visto.direccion = Recortar(visto.direccion, kCapDireccion);
-        visto.provincia = Recortar(visto.provincia, kCapProvincia);
-        visto.distribuidor = Recortar(visto.distribuidor, kCapDistribuidor);
-        visto.fax = Recortar(visto.fax, kCapFax);
-        visto.telefono = Recortar(visto.telefono, kCapTelefono);
+        visto.empresa = TruncateBytes(visto.empresa, kCapEmpresa);
+        visto.cliente = TruncateBytes(visto.cliente, kCapCliente);
+        visto.direccion = TruncateBytes(visto.direccion, kCapDireccion);
+        visto.provincia = TruncateBytes(visto.provincia, kCapProvincia);
+        visto.distribuidor = TruncateBytes(visto.distribuidor, kCapDistribuidor);
+        visto.fax = TruncateBytes(visto.fax, kCapFax);
+        visto.telefono = TruncateBytes(visto.telefono, kCapTelefono);
         EXPECT_EQ(MostrarDatos(leido.datos), visto) << vuelta;
     }
 }

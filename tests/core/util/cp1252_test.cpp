@@ -1,4 +1,4 @@
-#include "util/cp1252.h"
+#include "core/util/cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ TEST(Cp1252, EuroAndUnencodable) {
 }
 
 TEST(Cp1252, UpperCaseAsTyped) {
-    EXPECT_EQ(Mayusculas1252(Utf8ToCp1252("ñandú señor")), Utf8ToCp1252("ÑANDÚ SEÑOR"));
-    EXPECT_EQ(Mayusculas1252(Utf8ToCp1252("ÿšœž")), Utf8ToCp1252("ŸŠŒŽ"));
-    EXPECT_EQ(Mayusculas1252(Utf8ToCp1252("ßµ÷")), Utf8ToCp1252("ßµ÷"));
+    EXPECT_EQ(Cp1252ToUpper(Utf8ToCp1252("ñandú señor")), Utf8ToCp1252("ÑANDÚ SEÑOR"));
+    EXPECT_EQ(Cp1252ToUpper(Utf8ToCp1252("ÿšœž")), Utf8ToCp1252("ŸŠŒŽ"));
+    EXPECT_EQ(Cp1252ToUpper(Utf8ToCp1252("ßµ÷")), Utf8ToCp1252("ßµ÷"));
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The shared state of one running program: the study, the catalogues and the results.
 
-#include "catalogue/catalogo.h"
-#include "engine/resultados.h"
-#include "study/estudio.h"
-#include "study/rutas.h"
+#include "core/catalogue/catalogo.h"
+#include "core/engine/resultados.h"
+#include "core/study/estudio.h"
+#include "core/study/rutas.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // The data shipped beside the program: complete catalogues, and example studies that the
 // catalogues can serve.
 
-#include "catalogue/catalogo.h"
-#include "study/facturacion.h"
+#include "core/catalogue/catalogo.h"
+#include "core/study/facturacion.h"
 
 #include <gtest/gtest.h>
 

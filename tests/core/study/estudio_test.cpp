@@ -1,4 +1,4 @@
-#include "study/estudio.h"
+#include "core/study/estudio.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "engine/calculo.h"
-#include "lang/traduccion.h"
-#include "platform/escritor_paginas.h"
+#include "core/engine/calculo.h"
+#include "core/lang/traduccion.h"
+#include "core/study/facturacion.h"
 #include "platform/grafico_consumo.h"
 #include "platform/informe_qt.h"
+#include "platform/qt_page_writer.h"
 #include "platform/texto_qt.h"
-#include "study/facturacion.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -72,8 +72,8 @@ QImage PrimeraPagina(QBuffer& archivo, int dpi) {
     imagen.fill(Qt::white);
     QPainter pintor(&imagen);
     archivo.seek(0);
-    EXPECT_TRUE(LeerPaginas(archivo, [&](int, const QPicture& pagina) {
-        ReproducirPagina(pagina, pintor);
+    EXPECT_TRUE(ReadPages(archivo, [&](int, const QPicture& pagina) {
+        PlayPage(pagina, pintor);
         return false;
     }));
     return imagen;
@@ -86,14 +86,14 @@ bool Oscuro(const QImage& imagen, double xMm, double yMm, int dpi) {
 
 } // namespace
 
-TEST(EscritorPaginas, APagePlaysBackAtItsSizeOnAnyResolution) {
+TEST(QtPageWriter, APagePlaysBackAtItsSizeOnAnyResolution) {
     // Recorded for one device, played on devices of other resolutions: the page keeps its
     // millimetres (a picture played as it is would come out scaled by the ratio of resolutions).
     for (int dpi : {72, 150, 300}) {
         QBuffer archivo;
         archivo.open(QIODevice::ReadWrite);
         {
-            EscritorPaginas w(QSizeF(210, 297), dpi, archivo);
+            QtPageWriter w(QSizeF(210, 297), dpi, archivo);
             w.runJob([](PageWriter& pw) {
                 pw.setPen({kBlack, -8}); // 2 mm
                 pw.moveTo(20, 32);
@@ -101,7 +101,7 @@ TEST(EscritorPaginas, APagePlaysBackAtItsSizeOnAnyResolution) {
                 pw.setFontHeight(20);
                 pw.printAt(100, 120, "H");
             });
-            EXPECT_EQ(w.Paginas(), 1);
+            EXPECT_EQ(w.pages(), 1);
         }
         const QImage imagen = PrimeraPagina(archivo, dpi);
         EXPECT_TRUE(Oscuro(imagen, 100, 32, dpi)) << dpi;
@@ -114,10 +114,10 @@ TEST(EscritorPaginas, APagePlaysBackAtItsSizeOnAnyResolution) {
     }
 }
 
-TEST(EscritorPaginas, MeasuresTextWithTheFontItDraws) {
+TEST(QtPageWriter, MeasuresTextWithTheFontItDraws) {
     QBuffer archivo;
     archivo.open(QIODevice::WriteOnly);
-    EscritorPaginas w(QSizeF(210, 297), 600, archivo);
+    QtPageWriter w(QSizeF(210, 297), 600, archivo);
     w.setFontHeight(3);
     const double normal = w.textWidth("Potencia media activa");
     EXPECT_GT(normal, 25);
@@ -129,11 +129,11 @@ TEST(EscritorPaginas, MeasuresTextWithTheFontItDraws) {
     EXPECT_NEAR(w.textWidth("Potencia media activa"), 2 * normal, 0.02 * normal);
 }
 
-TEST(EscritorPaginas, AFileThatIsNotAPageFileIsRefused) {
+TEST(QtPageWriter, AFileThatIsNotAPageFileIsRefused) {
     QBuffer archivo;
     archivo.setData("not pages at all");
     archivo.open(QIODevice::ReadOnly);
-    EXPECT_FALSE(LeerPaginas(archivo, [](int, const QPicture&) { return true; }));
+    EXPECT_FALSE(ReadPages(archivo, [](int, const QPicture&) { return true; }));
 }
 
 TEST(GraficoConsumo, OnePairOfBarsPerReadingLabelledWithItsMonth) {

@@ -2,9 +2,9 @@
 // complete old study or the complete new one, and at most the temporary file of the killed save
 // beside it, which the next save removes.
 
-#include "archivos.h"
+#include "soporte/archivos.h"
 
-#include "study/facturacion.h"
+#include "core/study/facturacion.h"
 
 #include <gtest/gtest.h>
 

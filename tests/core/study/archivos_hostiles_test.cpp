@@ -1,10 +1,11 @@
 // Billing and catalogue files from elsewhere: whatever they hold, reading them gives a clear error
 // or a sound study, and never a crash, a hang or a read past a field.
 
-#include "archivos.h"
+#include "soporte/archivos.h"
 
-#include "catalogue/catalogo.h"
-#include "study/facturacion.h"
+#include "core/catalogue/catalogo.h"
+#include "core/study/facturacion.h"
+#include "core/util/archivo.h"
 
 #include <gtest/gtest.h>
 

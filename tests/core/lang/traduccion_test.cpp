@@ -1,5 +1,5 @@
-#include "lang/traduccion.h"
-#include "util/cp1252.h"
+#include "core/lang/traduccion.h"
+#include "core/util/cp1252.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // Small catalogues written from field values into a temporary program folder, and readings built
 // from their energies, for the calculation tests.
 
-#include "archivos.h"
-#include "catalogue/catalogo.h"
-#include "study/estudio.h"
-#include "study/sesion.h"
+#include "core/catalogue/catalogo.h"
+#include "core/engine/sesion.h"
+#include "core/study/estudio.h"
+#include "soporte/archivos.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
-#include "catalogos_prueba.h"
-#include "engine/analisis.h"
-#include "engine/calculo.h"
+#include "core/engine/analisis.h"
+#include "core/engine/calculo.h"
+#include "soporte/catalogos_prueba.h"
 
 #include <gtest/gtest.h>
 

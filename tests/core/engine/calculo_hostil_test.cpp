@@ -2,11 +2,11 @@
 // calculation ends with a clear message or a sound result, never a crash, a hang or a result number
 // or text that is infinite or not a number.
 
-#include "catalogos_prueba.h"
-#include "engine/calculo.h"
-#include "lang/traduccion.h"
-#include "results/tablas.h"
-#include "results/totales.h"
+#include "core/engine/calculo.h"
+#include "core/lang/traduccion.h"
+#include "core/results/tablas.h"
+#include "core/results/totales.h"
+#include "soporte/catalogos_prueba.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 // a PDF writer. Text sizes are set as pixel sizes in that unit, so they do not depend on any
 // device's resolution.
 //
-// Pictures are found by name: a picture registered with RegistrarDibujo (the consumption chart), a
+// Pictures are found by name: a picture registered with registerDrawing (the consumption chart), a
 // picture compiled into the program (":/" + name: the logos), or else a picture file (a UTF-8 path).
 
-#include "report/page_writer.h"
+#include "core/report/page_writer.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -26,20 +26,20 @@
 
 namespace tarvik {
 
-class EscritorPaginas : public PageWriter {
+class QtPageWriter : public PageWriter {
   public:
     // Pages of `papelMm` (width and height) for a device of `dpi` dots per inch, appended to
     // `archivo`, which must be open for writing.
-    EscritorPaginas(QSizeF papelMm, double dpi, QIODevice& archivo);
-    ~EscritorPaginas() override;
+    QtPageWriter(QSizeF papelMm, double dpi, QIODevice& archivo);
+    ~QtPageWriter() override;
 
     // A vector picture of `unidades` that `dibujar` draws into a rectangle of a painter.
-    using Dibujo = std::function<void(QPainter&, const QRectF&)>;
-    void RegistrarDibujo(const std::string& nombre, QSize unidades, Dibujo dibujar);
+    using Drawing = std::function<void(QPainter&, const QRectF&)>;
+    void registerDrawing(const std::string& nombre, QSize unidades, Drawing dibujar);
 
-    int Paginas() const { return paginas_; }
+    int pages() const { return paginas_; }
     // False when a page could not be written to the page file.
-    bool Correcto() const { return salida_.status() == QDataStream::Ok; }
+    bool ok() const { return salida_.status() == QDataStream::Ok; }
 
     double textWidth(std::string_view text) const override;
     std::optional<PictureSize> pictureSize(const std::string& picture) const override;
@@ -56,7 +56,7 @@ class EscritorPaginas : public PageWriter {
   private:
     struct Vectorial {
         QSize unidades;
-        Dibujo dibujar;
+        Drawing dibujar;
     };
 
     const QFont& FuenteActual() const;
@@ -77,14 +77,14 @@ class EscritorPaginas : public PageWriter {
 
 // Reads the pages of a page file in order, handing each with its number (from 1) to `pagina`, which
 // returns false to stop. False when the file is not a page file or a page cannot be read.
-bool LeerPaginas(QIODevice& archivo, const std::function<bool(int, const QPicture&)>& pagina);
+bool ReadPages(QIODevice& archivo, const std::function<bool(int, const QPicture&)>& pagina);
 
 // Plays the pages of a page file onto a paged device (a printer or a PDF writer), from page `desde`
 // to page `hasta` (1-based, both included). Each page covers the whole sheet from its top-left
 // corner. False when the file is not a page file or the device cannot be painted on.
-bool RenderizarPaginas(QIODevice& archivo, QPagedPaintDevice& dispositivo, int desde, int hasta);
+bool RenderPages(QIODevice& archivo, QPagedPaintDevice& dispositivo, int desde, int hasta);
 
 // Plays one recorded page onto a painter, with the page's top-left corner at the painter's origin.
-void ReproducirPagina(const QPicture& pagina, QPainter& pintor);
+void PlayPage(const QPicture& pagina, QPainter& pintor);
 
 } // namespace tarvik

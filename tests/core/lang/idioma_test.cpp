@@ -1,5 +1,5 @@
-#include "lang/idioma.h"
-#include "lang/traduccion.h"
+#include "core/lang/idioma.h"
+#include "core/lang/traduccion.h"
 
 #include <gtest/gtest.h>
 
