@@ -213,10 +213,12 @@ TEST_F(Capturas, FirstStudyOfTheManual) {
     EstablecerEntradaTexto(nullptr);
 }
 
-// The help window on its start page and on the first study, pictures and all.
+// The help window on its start page and on the first study, pictures and all, from the pages as the
+// build places them beside the program, with their style sheet.
 TEST_F(Capturas, HelpWindow) {
     for (int idioma : {kEspanol, kIngles}) {
-        VentanaAyuda ventana(QStringLiteral(TARVIK_SOURCE_DIR "/help/") + Sufijo(idioma), idioma);
+        VentanaAyuda ventana(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/help/") + Sufijo(idioma), idioma);
         ventana.show();
         Guardar(ventana, QStringLiteral("help-%1.png").arg(Sufijo(idioma)));
         ventana.MostrarPagina(QStringLiteral("primeros-pasos.html"));
