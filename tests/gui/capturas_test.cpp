@@ -190,7 +190,8 @@ TEST_F(Capturas, OptionsDialog) {
 }
 
 // The manual's first study: the example in the main window, and the conductors with a length and a
-// price per metre typed.
+// price per metre typed. The manual keeps them as help/<language>/ejemplo-principal.png and
+// ejemplo-conductores.png.
 TEST_F(Capturas, FirstStudyOfTheManual) {
     EntradaRespondida entrada;
     EstablecerEntradaTexto(&entrada);
