@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTableWidget>
 
 namespace tarvik::prueba {
 namespace {
@@ -132,6 +134,25 @@ TEST_F(Capturas, ResultsWindowPages) {
             });
             Boton("resultButton")->click();
         }
+    }
+}
+
+TEST_F(Capturas, ResultsGridScrolledSidewaysKeepsItsLabels) {
+    for (int idioma : {kEspanol, kIngles}) {
+        PrepararEjemplo(idioma, "bancos-armonicos-bimestral");
+        EnDialogoModal([&](QDialog& d) {
+            auto* paginas = d.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+            paginas->setCurrentIndex(2);
+            // Columns widened by hand until the grid scrolls, then scrolled to its right end.
+            auto* tabla = d.findChild<QTableWidget*>(QStringLiteral("tabla_conductor"));
+            for (int c = 1; c < tabla->columnCount(); ++c)
+                tabla->setColumnWidth(c, 230);
+            QApplication::processEvents();
+            tabla->horizontalScrollBar()->setValue(tabla->horizontalScrollBar()->maximum());
+            Guardar(d, QStringLiteral("resultados-columna-fija-%1.png").arg(Sufijo(idioma)));
+            d.accept();
+        });
+        Boton("resultButton")->click();
     }
 }
 
