@@ -52,10 +52,13 @@ void Llenar(QTableWidget* tabla, const Rejilla& rejilla) {
     tabla->setColumnCount(columnas);
     tabla->setRowCount(static_cast<int>(rejilla.size()) - 1);
     const QBrush fondoFijo = tabla->palette().button();
+    const auto texto = [&rejilla](int f, int c) {
+        return TextoVisible(rejilla[static_cast<std::size_t>(f)][static_cast<std::size_t>(c)]);
+    };
     for (int c = 0; c < columnas; ++c) {
-        tabla->setHorizontalHeaderItem(c, new QTableWidgetItem(TextoVisible(rejilla[0][c])));
+        tabla->setHorizontalHeaderItem(c, new QTableWidgetItem(texto(0, c)));
         for (int f = 1; f < static_cast<int>(rejilla.size()); ++f) {
-            auto* celda = new QTableWidgetItem(TextoVisible(rejilla[f][c]));
+            auto* celda = new QTableWidgetItem(texto(f, c));
             if (c == 0) {
                 celda->setFlags(Qt::ItemIsEnabled);
                 celda->setBackground(fondoFijo);
