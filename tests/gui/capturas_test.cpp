@@ -10,9 +10,7 @@
 #include <QDir>
 #include <QListView>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTabWidget>
-#include <QTableWidget>
 
 namespace tarvik::prueba {
 namespace {
@@ -143,12 +141,12 @@ TEST_F(Capturas, ResultsGridScrolledSidewaysKeepsItsLabels) {
         EnDialogoModal([&](QDialog& d) {
             auto* paginas = d.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
             paginas->setCurrentIndex(2);
-            // Columns widened by hand until the grid scrolls, then scrolled to its right end.
+            // Columns widened by hand until the grid scrolls, then scrolled to its last column.
             auto* tabla = d.findChild<QTableWidget*>(QStringLiteral("tabla_conductor"));
             for (int c = 1; c < tabla->columnCount(); ++c)
                 tabla->setColumnWidth(c, 230);
             QApplication::processEvents();
-            tabla->horizontalScrollBar()->setValue(tabla->horizontalScrollBar()->maximum());
+            tabla->scrollToItem(tabla->item(0, tabla->columnCount() - 1));
             Guardar(d, QStringLiteral("resultados-columna-fija-%1.png").arg(Sufijo(idioma)));
             d.accept();
         });
