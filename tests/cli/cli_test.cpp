@@ -244,6 +244,22 @@ TEST_F(Cli, OddDoublesReadBackExactly) {
         EXPECT_EQ(r[static_cast<int>(i)]["rr"].toDouble(), valores[i]) << i;
 }
 
+TEST_F(Cli, AFilterStudyIsCalculatedAtFiftyHertzAsOpenShowsIt) {
+    const struct {
+        std::int32_t equipos;
+        std::int32_t frecuencia;
+        int esperada;
+    } casos[] = {{0, 1, 0}, {1, 1, 1}, {0, 0, 0}};
+    for (const auto& c : casos) {
+        datos.equipos = c.equipos;
+        datos.frecuencia = c.frecuencia;
+        // A filter study finds no filter catalogue here; the study is printed all the same.
+        const Ejecucion e = Ejecutar({"calc", Estudio(), "--dbf", dbf});
+        const QJsonObject estudio = e.json()["study"].toObject();
+        EXPECT_EQ(estudio["frecuencia"].toInt(), c.esperada) << c.equipos << " " << c.frecuencia;
+    }
+}
+
 TEST_F(Cli, RefusedCalculationExitsOneWithItsMessages) {
     const struct {
         const char* nombre;

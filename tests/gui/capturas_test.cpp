@@ -153,6 +153,25 @@ TEST_F(Capturas, ResultsWindowPages) {
     }
 }
 
+TEST_F(Capturas, ResultsGridScrolledSidewaysKeepsItsLabels) {
+    for (int idioma : {kEspanol, kIngles}) {
+        PrepararEjemplo(idioma, "bancos-armonicos-bimestral");
+        EnDialogoModal([&](QDialog& d) {
+            auto* paginas = d.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+            paginas->setCurrentIndex(2);
+            // Columns widened by hand until the grid scrolls, then scrolled to its last column.
+            auto* tabla = d.findChild<QTableWidget*>(QStringLiteral("tabla_conductor"));
+            for (int c = 1; c < tabla->columnCount(); ++c)
+                tabla->setColumnWidth(c, 230);
+            QApplication::processEvents();
+            tabla->scrollToItem(tabla->item(0, tabla->columnCount() - 1));
+            Guardar(d, QStringLiteral("resultados-columna-fija-%1.png").arg(Sufijo(idioma)));
+            d.accept();
+        });
+        Boton("resultButton")->click();
+    }
+}
+
 TEST_F(Capturas, TotalsAndChart) {
     for (int idioma : {kEspanol, kIngles}) {
         PrepararEjemplo(idioma, "bancos-400v-mensual");

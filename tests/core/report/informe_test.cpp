@@ -438,11 +438,13 @@ TEST_F(InformeTest, AMissingDescriptionFileStopsTheWholeJobNamingTheFile) {
         bool texto;
         bool imagen;
         std::string falta;
+        std::string accion;
     };
     const Caso casos[] = {
-        {kEspanol, false, true, (dbf / "es" / "Serie Jade.txt").string()},
-        {kIngles, false, true, (dbf / "en" / "Serie Jade.txt").string()},
-        {kEspanol, true, false, (dbf / "Serie Jade.bmp").string()},
+        {kEspanol, false, true, (dbf / "es" / "Serie Jade.txt").string(), "No se puede abrir el archivo"},
+        {kIngles, false, true, (dbf / "en" / "Serie Jade.txt").string(), "Cannot open file"},
+        {kEspanol, true, false, (dbf / "Serie Jade.bmp").string(), "No se puede abrir el archivo"},
+        {kIngles, true, false, (dbf / "Serie Jade.bmp").string(), "Cannot open file"},
     };
     for (const Caso& c : casos) {
         std::filesystem::remove_all(dbf);
@@ -457,20 +459,24 @@ TEST_F(InformeTest, AMissingDescriptionFileStopsTheWholeJobNamingTheFile) {
             std::filesystem::remove(imagen);
         mensajes.clear();
         EXPECT_FALSE(EscribirInforme(w, sesion, {true, true, true}, {kFecha, '.'}, mensajes));
-        EXPECT_EQ(mensajes,
-                  (ListaMensajes{{TipoMensaje::Error,
-                                  {},
-                                  "Cannot open file \"" + c.falta + "\". No such file or directory"}}));
+        EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error,
+                                            {},
+                                            c.accion + " \"" + c.falta + "\". No such file or directory"}}));
     }
 }
 
 TEST_F(InformeTest, APictureThatCannotBeDecodedIsReported) {
     const std::string imagen = Describir("Serie Jade");
-    RecordingPageWriter w; // knows no picture size: the file is not a picture it can read
-    EXPECT_FALSE(EscribirInforme(w, sesion, {false, true, false}, {kFecha, '.'}, mensajes));
-    EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error,
-                                        {},
-                                        "Cannot open file \"" + imagen + "\". The file is not a bitmap."}}));
+    const std::pair<int, std::string> casos[] = {
+        {kEspanol, "No se puede abrir el archivo \"" + imagen + "\". El archivo no es un mapa de bits."},
+        {kIngles, "Cannot open file \"" + imagen + "\". The file is not a bitmap."}};
+    for (const auto& [idioma, texto] : casos) {
+        EstablecerIdiomaActivo(idioma);
+        RecordingPageWriter w; // knows no picture size: the file is not a picture it can read
+        mensajes.clear();
+        EXPECT_FALSE(EscribirInforme(w, sesion, {false, true, false}, {kFecha, '.'}, mensajes));
+        EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error, {}, texto}}));
+    }
 }
 
 TEST_F(InformeTest, ASeriesNameCannotLeadOutOfTheDataFolder) {
@@ -489,7 +495,8 @@ TEST_F(InformeTest, ASeriesNameCannotLeadOutOfTheDataFolder) {
         const std::string ruta = (carpeta.ruta() / "dbf" / "es").string() + "/Serie " + serie + ".txt";
         EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error,
                                             {},
-                                            "Cannot open file \"" + ruta + "\". No such file or directory"}}))
+                                            "No se puede abrir el archivo \"" + ruta +
+                                                "\". No such file or directory"}}))
             << serie;
     }
     for (const std::string serie : {"Jade", "Zentrola ZS", "Diamante 2.0", "\xC1mbar"})
