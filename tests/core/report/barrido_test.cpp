@@ -194,10 +194,10 @@ TEST(BarridoInforme, EveryPageKeepsClearOfTheFooterHoldsContentAndOneTypeSize) {
                     DatosPanel panel;
                     Sesion s = Generar(lecturas, f.tipoCalculo, f.equipos, tarifa, panel);
                     ListaMensajes calculo;
-                    const std::string caso = std::to_string(lecturas) + " readings, type " +
-                                             std::to_string(f.tipoCalculo) + ", equipment " +
-                                             std::to_string(f.equipos) + ", tariff " + kTarifas[tarifa] +
-                                             (idioma == kEspanol ? ", es" : ", en");
+                    const std::string caso =
+                        std::to_string(lecturas) + " readings, type " + std::to_string(f.tipoCalculo) +
+                        ", equipment " + std::to_string(f.equipos) + ", tariff " +
+                        kTarifas[static_cast<std::size_t>(tarifa)] + (idioma == kEspanol ? ", es" : ", en");
                     ASSERT_TRUE(Calcular(s, panel, calculo)) << caso;
 
                     RecordingPageWriter w;
