@@ -354,8 +354,8 @@ void TTableReport::PrintCells(PageWriter& writer, std::vector<TBkMemobuf>& buffe
         }
         if (!captionRow)
             PageHasContent = true;
-        // A row that goes on past the last line that keeps clear of the footer closes on this page
-        // and goes on on the next one; a row that has ended closes under its last line.
+        // A row that goes on, where its next line would not keep clear of the footer, closes on
+        // this page and goes on on the next one; a row that has ended closes under its last line.
         if (!allFinished && !Caben(writer, 2)) {
             StepColumns(writer, kBottomRule);
             TableNewPage(writer, false);
