@@ -538,8 +538,7 @@ TEST_F(Cli, ReportRefusalsAndUsageErrors) {
     EXPECT_TRUE(e.errores.contains("Serie "));
     EXPECT_TRUE(e.errores.contains(".txt\". No such file or directory")) << e.errores.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
-    // Without the descriptions section the report is written: the final report with the tables of
-    // the transformer capacitor (two pages) and the chart.
+    // Without the descriptions section the report is written: the final report and the chart.
     e = Ejecutar({"report", Estudio(), "-o", pdf, "--dbf", dbf, "--sections", "0,2"});
     EXPECT_EQ(e.codigo, 0) << e.errores.toStdString();
     EXPECT_EQ(PaginasPdf(pdf), 3);

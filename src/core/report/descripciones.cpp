@@ -138,8 +138,9 @@ bool CaracteristicasEquipos(PageWriter& writer, const Sesion& sesion, ListaMensa
         const std::string clave = Minusculas(nombre);
         if (std::find(descritas.begin(), descritas.end(), clave) != descritas.end())
             continue;
-        if (writer.y() + kAltoImagen > writer.area().bottom)
-            writer.newPage();
+        // The picture starts under the series heading's two lines and keeps clear of the footer.
+        if (writer.y() + 2 * writer.lineHeight() + kAltoImagen > LimitePie(writer))
+            writer.continueOnNewPage();
         Subrayado(writer, NombreSerie(sesion.Datos.equipos, e.serie));
 
         Descripcion d;

@@ -43,6 +43,14 @@ void PageWriter::newPage() {
     beginPageWithFrame();
 }
 
+void PageWriter::continueOnNewPage() {
+    const Font font = font_;
+    const std::optional<double> lineHeight = explicitLineHeight_;
+    newPage();
+    font_ = font;
+    explicitLineHeight_ = lineHeight;
+}
+
 void PageWriter::beginPageWithFrame() {
     beginPage();
     goToFirstLine();
