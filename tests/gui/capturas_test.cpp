@@ -9,8 +9,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QListView>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolTip>
 
 namespace tarvik::prueba {
 namespace {
@@ -168,6 +170,32 @@ TEST_F(Capturas, OptionsDialog) {
             d.reject();
         });
         Boton("OptiosButton")->click();
+    }
+}
+
+TEST_F(Capturas, CommandButtonTooltip) {
+    for (int idioma : {kEspanol, kIngles}) {
+        Preparar(idioma);
+        QWidget& ventana = *ventanas.mainform;
+        QAbstractButton* boton = Boton("guardarButton");
+        QToolTip::showText(boton->mapToGlobal(QPoint(boton->width() / 2, boton->height() / 2)),
+                           boton->toolTip(), boton);
+        QApplication::processEvents();
+        QWidget* etiqueta = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible())
+                etiqueta = w;
+        ASSERT_NE(etiqueta, nullptr);
+        // The top of the window with the tooltip drawn where the desktop shows it.
+        const QPoint sitio = etiqueta->pos() - ventana.mapToGlobal(QPoint(0, 0));
+        QPixmap imagen = ventana.grab(QRect(0, 0, ventana.width(), sitio.y() + etiqueta->height() + 12));
+        QPainter pintor(&imagen);
+        pintor.drawPixmap(sitio, etiqueta->grab());
+        pintor.end();
+        const QString ruta =
+            QDir(destino).filePath(QStringLiteral("boton-guardar-%1.png").arg(Sufijo(idioma)));
+        EXPECT_TRUE(imagen.save(ruta)) << ruta.toStdString();
+        QToolTip::hideText();
     }
 }
 
