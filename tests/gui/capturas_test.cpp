@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolTip>
 
 namespace tarvik::prueba {
@@ -178,14 +179,15 @@ TEST_F(Capturas, CommandButtonTooltip) {
         Preparar(idioma);
         QWidget& ventana = *ventanas.mainform;
         QAbstractButton* boton = Boton("guardarButton");
-        QToolTip::showText(boton->mapToGlobal(QPoint(boton->width() / 2, boton->height() / 2)),
+        QToolTip::showText(boton->mapToGlobal(QPoint(boton->width() / 2, boton->height() - 8)),
                            boton->toolTip(), boton);
-        QApplication::processEvents();
         QWidget* etiqueta = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible())
+            if (w->objectName() == QStringLiteral("qtooltip_label"))
                 etiqueta = w;
         ASSERT_NE(etiqueta, nullptr);
+        // The tooltip fades in.
+        ASSERT_TRUE(QTest::qWaitFor([etiqueta] { return etiqueta->isVisible(); }));
         // The top of the window with the tooltip drawn where the desktop shows it.
         const QPoint sitio = etiqueta->pos() - ventana.mapToGlobal(QPoint(0, 0));
         QPixmap imagen = ventana.grab(QRect(0, 0, ventana.width(), sitio.y() + etiqueta->height() + 12));
