@@ -16,11 +16,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace tarvik::prueba {
 namespace {
 
-// Runs `accion` on the first modal dialog that opens from now on. A key presses its button a
-// moment after the key, as a click shows, so the dialog is watched for until it appears.
+// Runs `accion` on the first modal dialog that opens from now on. A key clicks its button a moment
+// after the key, so the dialog is watched for until it appears.
 class AlAbrirseDialogo {
   public:
     explicit AlAbrirseDialogo(std::function<void(QDialog&)> accion) {
@@ -63,7 +65,12 @@ class Teclado : public ConVentanas {
         destino->setFocus();
         ASSERT_EQ(QApplication::focusWidget(), destino);
         QTest::keySequence(destino, teclas);
-        QTest::qWait(250);
+        // A pressed button stays down for a moment, then clicks.
+        const QList<QAbstractButton*> botones = ventanas.mainform->findChildren<QAbstractButton*>();
+        EXPECT_TRUE(QTest::qWaitFor([&botones] {
+            return std::none_of(botones.begin(), botones.end(),
+                                [](QAbstractButton* b) { return b->isDown(); });
+        }));
     }
 
     // What the commands asked for, in order: the message boxes' texts, the file dialogs' titles and
