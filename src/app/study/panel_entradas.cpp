@@ -224,8 +224,9 @@ QWidget* PanelEntradas::CrearPaginaLecturas(ModeloLecturas& lecturas) {
                            {Tx("clectura_caption_0"), Tx("clectura_caption_1")}, 2);
     choras_ = Numero("choras", 0, kHorasMin, kHorasMax, pagina);
     ccoseno_ = Numero("ccoseno", 2, 0.0, 1.0, pagina);
-    choras_->setAccessibleDescription(
-        Rotulo(idioma, "Número entero de 1 a 744", "Whole number from 1 to 744"));
+    choras_->setAccessibleDescription(Rotulo(idioma, "Número entero de %1 a %2", "Whole number from %1 to %2")
+                                          .arg(kHorasMin)
+                                          .arg(kHorasMax));
     ccoseno_->setAccessibleDescription(
         Rotulo(idioma, "Número de 0 a 1 con dos decimales", "Number from 0 to 1 with two decimals"));
     auto* consumo = new QHBoxLayout;
