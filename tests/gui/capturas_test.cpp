@@ -11,9 +11,12 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QListView>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
+#include <QToolTip>
 
 #include <deque>
 
@@ -243,6 +246,33 @@ TEST_F(Capturas, HelpWindow) {
         Guardar(ventana, QStringLiteral("help-%1.png").arg(Sufijo(idioma)));
         ventana.MostrarPagina(QStringLiteral("primeros-pasos.html"));
         Guardar(ventana, QStringLiteral("ayuda-primeros-pasos-%1.png").arg(Sufijo(idioma)));
+    }
+}
+
+TEST_F(Capturas, CommandButtonTooltip) {
+    for (int idioma : {kEspanol, kIngles}) {
+        Preparar(idioma);
+        QWidget& ventana = *ventanas.mainform;
+        QAbstractButton* boton = Boton("guardarButton");
+        QToolTip::showText(boton->mapToGlobal(QPoint(boton->width() / 2, boton->height() - 8)),
+                           boton->toolTip(), boton);
+        QWidget* etiqueta = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("qtooltip_label"))
+                etiqueta = w;
+        ASSERT_NE(etiqueta, nullptr);
+        // The tooltip fades in.
+        ASSERT_TRUE(QTest::qWaitFor([etiqueta] { return etiqueta->isVisible(); }));
+        // The top of the window with the tooltip drawn where the desktop shows it.
+        const QPoint sitio = etiqueta->pos() - ventana.mapToGlobal(QPoint(0, 0));
+        QPixmap imagen = ventana.grab(QRect(0, 0, ventana.width(), sitio.y() + etiqueta->height() + 12));
+        QPainter pintor(&imagen);
+        pintor.drawPixmap(sitio, etiqueta->grab());
+        pintor.end();
+        const QString ruta =
+            QDir(destino).filePath(QStringLiteral("boton-guardar-%1.png").arg(Sufijo(idioma)));
+        EXPECT_TRUE(imagen.save(ruta)) << ruta.toStdString();
+        QToolTip::hideText();
     }
 }
 
