@@ -14,6 +14,7 @@
 #include <csignal>
 #include <optional>
 #include <random>
+#include <span>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -70,13 +71,16 @@ TEST(AbrirEstudio, AFileOpensAsItsImageDecodes) {
     const std::string ruta = carpeta / "estudio.fac";
     for (const auto& [version, cabecera] :
          {std::pair<std::uint8_t, std::size_t>{2, 588}, {34, 592}, {50, 596}, {100, 616}}) {
-        for (const std::size_t n : {0, 1, 1023, 1024, 1025, 2048, 2100}) {
-            for (const std::size_t resto : {0, 1, 135}) {
+        for (const std::size_t n : std::initializer_list<std::size_t>{0, 1, 1023, 1024, 1025, 2048, 2100}) {
+            for (const std::size_t resto : std::initializer_list<std::size_t>{0, 1, 135}) {
                 SCOPED_TRACE(testing::Message() << "version " << int(version) << ", " << n << " readings and "
                                                 << resto << " bytes");
-                std::vector<std::uint8_t> bytes(completo.begin(), completo.begin() + cabecera);
+                const std::span<const std::uint8_t> imagen(completo);
+                const std::span<const std::uint8_t> principio = imagen.first(cabecera);
+                std::vector<std::uint8_t> bytes(principio.begin(), principio.end());
                 bytes[0] = version;
-                bytes.insert(bytes.end(), completo.begin() + 616, completo.begin() + 616 + n * 136 + resto);
+                const std::span<const std::uint8_t> lecturas = imagen.subspan(616, n * 136 + resto);
+                bytes.insert(bytes.end(), lecturas.begin(), lecturas.end());
                 prueba::EscribirTodo(ruta, bytes);
                 const ResultadoCarga esperado = DecodificarFacturacion(bytes, TDatosEstudio{});
                 const ResultadoCarga leido = CargarFacturacion(ruta, TDatosEstudio{});
