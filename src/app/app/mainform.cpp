@@ -11,7 +11,7 @@
 #include "app/study/panel_entradas.h"
 #include "app/study/tedicion.h"
 #include "core/lang/traduccion.h"
-#include "core/study/facturacion.h"
+#include "platform/archivo_estudio.h"
 #include "platform/avisos.h"
 #include "platform/rotulo.h"
 #include "platform/texto_qt.h"
