@@ -60,16 +60,16 @@ QFont EnPixeles(QFont fuente, int lado, int milesimas) {
 
 QChart* CrearGraficoConsumo() {
     auto* grafico = new QChart;
-    grafico->setTitle(DesdeAnsi(Texto("grafico1title")));
+    grafico->setTitle(TextoQt("grafico1title"));
     grafico->legend()->setAlignment(Qt::AlignBottom);
     grafico->setBackgroundBrush(Qt::white);
     grafico->setPlotAreaBackgroundVisible(false);
     grafico->setAnimationOptions(QChart::NoAnimation);
 
     auto* serie = new QBarSeries;
-    auto* activa = new QBarSet(DesdeAnsi(Texto("grafico1serie1")));
+    auto* activa = new QBarSet(TextoQt("grafico1serie1"));
     activa->setColor(kColorActiva);
-    auto* reactiva = new QBarSet(DesdeAnsi(Texto("grafico1serie2")));
+    auto* reactiva = new QBarSet(TextoQt("grafico1serie2"));
     reactiva->setColor(kColorReactiva);
     serie->append(activa);
     serie->append(reactiva);

@@ -17,4 +17,12 @@ QString TextoQt(std::string_view clave) {
     return DesdeAnsi(Texto(clave));
 }
 
+QString TextoQt(std::string_view clave, int idioma) {
+    return DesdeAnsi(Texto(clave, idioma));
+}
+
+QString TextoDialogoQt(std::string_view clave) {
+    return DesdeAnsi(TextoDialogo(clave));
+}
+
 } // namespace tarvik

@@ -10,7 +10,10 @@ namespace tarvik {
 QString DesdeAnsi(const std::string& texto);
 std::string HaciaAnsi(const QString& texto);
 
-// The text of a translation key in the active language.
+// The text of a translation key in the active language, or in `idioma`.
 QString TextoQt(std::string_view clave);
+QString TextoQt(std::string_view clave, int idioma);
+// The text of a standard dialog's key ("OK", "Yes", "Confirm") in the active language.
+QString TextoDialogoQt(std::string_view clave);
 
 } // namespace tarvik

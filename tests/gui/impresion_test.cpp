@@ -143,7 +143,7 @@ TEST(ImprimirInforme, CancellingTheDialogPrintsNothingButTheRecordIsRefreshed) {
         GTEST_SKIP() << "no printer installed: the dialog is not shown (see the test without printers)";
     Estudio e = Calculado();
     prueba::AvisosPrueba avisos;
-    EstablecerAvisos(&avisos);
+    const Reemplazo<Avisos> reemplazo(avisos);
     bool archivoOfrecido = true;
     bool visto = false;
     prueba::EnDialogoModal([&](QDialog& d) {
@@ -154,7 +154,6 @@ TEST(ImprimirInforme, CancellingTheDialogPrintsNothingButTheRecordIsRefreshed) {
         dialogo->reject();
     });
     ImprimirInforme(nullptr, e.sesion, e.panel, kTodasLasSecciones);
-    EstablecerAvisos(nullptr);
     EXPECT_TRUE(visto);
     EXPECT_FALSE(archivoOfrecido);
     EXPECT_TRUE(avisos.mostrados.empty());
@@ -184,9 +183,8 @@ TEST(ImprimirInforme, WithoutPrintersOnlyTheMessageIsShown) {
     EstablecerIdiomaActivo(kEspanol);
     Estudio e = Calculado();
     prueba::AvisosPrueba avisos;
-    EstablecerAvisos(&avisos);
+    const Reemplazo<Avisos> reemplazo(avisos);
     ImprimirInforme(nullptr, e.sesion, e.panel, kTodasLasSecciones);
-    EstablecerAvisos(nullptr);
     ASSERT_EQ(avisos.mostrados.size(), 1u);
     EXPECT_EQ(avisos.mostrados[0].tipo, TipoMensaje::Informacion);
     EXPECT_EQ(avisos.mostrados[0].texto, "No existen impresoras instaladas.");

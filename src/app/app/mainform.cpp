@@ -32,10 +32,6 @@ const QColor kColorBanda(0xD8, 0x1F, 0x85);
 constexpr const char* kLineaContacto = "Tel. +34 916 000 000 · info@keltu.example";
 constexpr const char* kEnlaceFabricante = "https://www.keltu.example";
 
-QString Tx(const char* clave) {
-    return DesdeAnsi(Texto(clave));
-}
-
 // A band in the maker's colour with rounded corners; its captions are white.
 class Banda : public QWidget {
   public:
@@ -79,7 +75,7 @@ Tmainform::Tmainform(Sesion& sesion, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       sesion_(sesion), modelo_(new ModeloLecturas(sesion.Lecturas, this)) {
     setObjectName(QStringLiteral("mainform"));
-    titulo_ = Tx("main_caption");
+    titulo_ = TextoQt("main_caption");
 
     // Created top to bottom, which is also the keyboard order.
     auto* disposicion = new QVBoxLayout(this);
@@ -148,7 +144,7 @@ QWidget* Tmainform::CrearPie() {
     fila->setContentsMargins(14, 6, 14, 6);
     auto* lineas = new QVBoxLayout;
     lineas->setSpacing(1);
-    auto* label4 = new QLabel(Tx("keltu_address"), banda);
+    auto* label4 = new QLabel(TextoQt("keltu_address"), banda);
     label4->setObjectName(QStringLiteral("Label4"));
     auto* label5 = new QLabel(QString::fromUtf8(kLineaContacto), banda);
     label5->setObjectName(QStringLiteral("Label5"));
@@ -162,9 +158,9 @@ QWidget* Tmainform::CrearPie() {
     fila->addLayout(lineas);
     fila->addStretch();
 
-    auto* ayuda = new QPushButton(Tx("HelpButton_caption"), banda);
+    auto* ayuda = new QPushButton(TextoQt("HelpButton_caption"), banda);
     ayuda->setObjectName(QStringLiteral("HelpButton"));
-    auto* salir = new QPushButton(Tx("salirbutton_caption"), banda);
+    auto* salir = new QPushButton(TextoQt("salirbutton_caption"), banda);
     salir->setObjectName(QStringLiteral("salirbutton"));
     for (QPushButton* b : {ayuda, salir}) {
         QFont negrita = b->font();
@@ -207,8 +203,8 @@ void Tmainform::MostrarEstudio(const DatosPanel& datos, std::vector<TLectura> le
 
 void Tmainform::AplicarReglasComandos() {
     const bool hayLecturas = !sesion_.Lecturas.empty();
-    const bool porPotencia = panel_->TipoCalculo() == 1;
-    Totalesbutton_->setEnabled(hayLecturas && panel_->TipoCalculo() == 0);
+    const bool porPotencia = ModoCalculoDe(panel_->TipoCalculo()) == ModoCalculo::PorPotencia;
+    Totalesbutton_->setEnabled(hayLecturas && !porPotencia);
     resultButton_->setEnabled(porPotencia || hayLecturas);
 }
 
@@ -226,8 +222,8 @@ void Tmainform::Nuevo() {
 }
 
 void Tmainform::Abrir() {
-    const QString ruta =
-        DialogosActivos().Abrir(this, Tx("opendialog_caption"), QString::fromUtf8(kFiltroFacturacion));
+    const QString ruta = Reemplazable<Dialogos>::Activo().Abrir(this, TextoQt("opendialog_caption"),
+                                                                QString::fromUtf8(kFiltroFacturacion));
     if (!ruta.isEmpty())
         AbrirArchivo(ruta);
 }
@@ -251,9 +247,9 @@ bool Tmainform::AbrirArchivo(const QString& ruta) {
 }
 
 bool Tmainform::GuardarComo() {
-    const QString ruta =
-        DialogosActivos().Guardar(this, Tx("savedialog_caption"), QString::fromUtf8(kFiltroFacturacion),
-                                  QString::fromLatin1(kExtensionFacturacion));
+    const QString ruta = Reemplazable<Dialogos>::Activo().Guardar(this, TextoQt("savedialog_caption"),
+                                                                  QString::fromUtf8(kFiltroFacturacion),
+                                                                  QString::fromLatin1(kExtensionFacturacion));
     if (ruta.isEmpty())
         return false;
     RecogerDatos(LeerPanel(), sesion_.Datos);
@@ -297,7 +293,7 @@ void Tmainform::Opciones() {
 }
 
 void Tmainform::Ayuda() {
-    DialogosActivos().MostrarAyuda(
+    Reemplazable<Dialogos>::Activo().MostrarAyuda(
         this, QFile::decodeName(QByteArray::fromStdString(sesion_.rutas.RutaPrograma)), IdiomaActivo());
 }
 

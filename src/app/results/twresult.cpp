@@ -51,9 +51,10 @@ void Llenar(QTableWidget* tabla, const Rejilla& rejilla) {
     tabla->setRowCount(static_cast<int>(rejilla.size()) - 1);
     const QBrush fondoFijo = tabla->palette().button();
     for (int c = 0; c < columnas; ++c) {
-        tabla->setHorizontalHeaderItem(c, new QTableWidgetItem(DesdeAnsi(rejilla[0][c])));
+        const auto columna = static_cast<std::size_t>(c);
+        tabla->setHorizontalHeaderItem(c, new QTableWidgetItem(DesdeAnsi(rejilla[0][columna])));
         for (int f = 1; f < static_cast<int>(rejilla.size()); ++f) {
-            auto* celda = new QTableWidgetItem(DesdeAnsi(rejilla[f][c]));
+            auto* celda = new QTableWidgetItem(DesdeAnsi(rejilla[static_cast<std::size_t>(f)][columna]));
             if (c == 0) {
                 celda->setFlags(Qt::ItemIsEnabled);
                 celda->setBackground(fondoFijo);
@@ -230,8 +231,8 @@ void TWResult::Editar(QTableWidget* tabla, int fila, int columna) {
     if (!campo)
         return;
     const QString inicial = QString::fromStdString(Fijo(*campo->valor, campo->decimales, SeparadorDecimal()));
-    const std::optional<QString> texto =
-        EntradaTextoActiva().Pedir(this, TextoQt("cambiar_valor"), TextoQt(campo->clave), inicial);
+    const std::optional<QString> texto = Reemplazable<EntradaTexto>::Activo().Pedir(
+        this, TextoQt("cambiar_valor"), TextoQt(campo->clave), inicial);
     if (!texto)
         return;
     const std::optional<float> valor = DecimalDeTexto(*texto);

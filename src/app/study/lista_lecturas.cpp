@@ -140,7 +140,7 @@ ListaLecturas::ListaLecturas(ModeloLecturas& modelo, QWidget* parent)
                                                                      "header_seccion_4", "header_seccion_5"};
     QStringList titulos;
     for (const char* clave : kClaves)
-        titulos << DesdeAnsi(Texto(clave));
+        titulos << TextoQt(clave);
     titulos_->setHorizontalHeaderLabels(titulos);
 
     cabecera_->setObjectName(QStringLiteral("Header"));

@@ -7,6 +7,8 @@
 
 #include <bit>
 #include <csignal>
+#include <cstddef>
+#include <initializer_list>
 #include <random>
 #include <sys/resource.h>
 
@@ -273,13 +275,15 @@ TEST(Facturacion, AFileOpensAsItsImageDecodes) {
     const std::string ruta = carpeta / "estudio.fac";
     for (const auto& [version, cabecera] :
          {std::pair<std::uint8_t, std::size_t>{2, 588}, {34, 592}, {50, 596}, {100, 616}}) {
-        for (const std::size_t n : {0, 1, 1023, 1024, 1025, 2048, 2100}) {
-            for (const std::size_t resto : {0, 1, 135}) {
+        for (const std::size_t n : {0u, 1u, 1023u, 1024u, 1025u, 2048u, 2100u}) {
+            for (const std::size_t resto : {0u, 1u, 135u}) {
                 SCOPED_TRACE(testing::Message() << "version " << int(version) << ", " << n << " readings and "
                                                 << resto << " bytes");
-                std::vector<std::uint8_t> bytes(completo.begin(), completo.begin() + cabecera);
+                std::vector<std::uint8_t> bytes(completo.begin(),
+                                                completo.begin() + static_cast<std::ptrdiff_t>(cabecera));
                 bytes[0] = version;
-                bytes.insert(bytes.end(), completo.begin() + 616, completo.begin() + 616 + n * 136 + resto);
+                bytes.insert(bytes.end(), completo.begin() + 616,
+                             completo.begin() + static_cast<std::ptrdiff_t>(616 + n * 136 + resto));
                 prueba::EscribirTodo(ruta, bytes);
                 const ResultadoCarga esperado = DecodificarFacturacion(bytes, TDatosEstudio{});
                 const ResultadoCarga leido = CargarFacturacion(ruta, TDatosEstudio{});
@@ -351,7 +355,7 @@ TEST(Facturacion, OversizedTextLengthsAreClampedToTheField) {
 }
 
 TEST(Facturacion, AnyNonZeroBooleanReadsTrue) {
-    for (const std::uint8_t valor : {0x01, 0x02, 0x80, 0xFF}) {
+    for (const std::uint8_t valor : std::initializer_list<std::uint8_t>{0x01, 0x02, 0x80, 0xFF}) {
         auto bytes = CodificarCabecera(TDatosEstudio{});
         bytes[564] = valor;
         bytes[604] = valor;

@@ -99,9 +99,9 @@ TEST(GuardadoSeguro, RemovesOnlyTheTemporaryFilesThatNoSaveHolds) {
     const std::string ruta = dir / "estudio.fac";
     const std::string abandonado = dir / ".estudio.fac.Ab3xZ9"; // left by a killed save
     const std::string enCurso = dir / ".estudio.fac.Qw8rT1";    // another program is writing it
-    for (const std::string& ruta : {abandonado, enCurso, dir / ".otro.fac.Ab3xZ9", dir / ".estudio.fac.copia",
-                                    dir / "estudio.fac.Ab3xZ9"})
-        prueba::EscribirTodo(ruta, {1});
+    for (const std::string& nombre : {abandonado, enCurso, dir / ".otro.fac.Ab3xZ9",
+                                      dir / ".estudio.fac.copia", dir / "estudio.fac.Ab3xZ9"})
+        prueba::EscribirTodo(nombre, {1});
     const int enUso = ::open(enCurso.c_str(), O_RDONLY);
     ASSERT_GE(enUso, 0);
     ASSERT_EQ(::flock(enUso, LOCK_EX), 0);
