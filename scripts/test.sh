@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tarvik and runs every test; then the same tests built with
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), where any report fails the run;
-# then a short run of every fuzz target (scripts/fuzz.sh); then the core and its tests cross-built
-# for Windows and run under Wine (scripts/windows-core.sh, skipped when its tools cannot be had).
+# Installs what is missing, checks the format of the C++ sources, builds Tarvik (every warning an
+# error) and runs every test; then the same tests built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/), where any report fails the run; then a short run of every
+# fuzz target (scripts/fuzz.sh); then the core and its tests cross-built for Windows and run under
+# Wine (scripts/windows-core.sh, skipped when its tools cannot be had).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TARVIK_BUILD_DIR:-$here/build}"
 asan="${TARVIK_ASAN_BUILD_DIR:-$here/build-asan}"
 "$here/scripts/setup.sh"
-"$here/scripts/build.sh"
+
+echo "== Format of the C++ sources (clang-format -i fixes it)"
+if git -C "$here" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git -C "$here" ls-files -z '*.cpp' '*.h' | (cd "$here" && xargs -0 clang-format --dry-run -Werror)
+else
+  echo "not a git checkout: format check skipped"
+fi
+
+"$here/scripts/build.sh" -DTARVIK_WERROR=ON
 # A PDF printer for the printing tests; without it they skip.
 "$here/scripts/cups-pdf-queue.sh" || true
 (cd "$build" && ctest --output-on-failure --timeout 300 -j "$(nproc)")

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextOption>
 
 #include <cstdio>
 #include <map>
@@ -78,7 +79,7 @@ void Texto(QPainter& p, const QRectF& caja, const QString& texto, int pixeles, b
     fuente.setBold(negrita);
     p.setFont(fuente);
     p.setPen(color);
-    p.drawText(caja, alineacion, texto);
+    p.drawText(caja, texto, QTextOption(alineacion));
 }
 
 void Rejilla(QPainter& p, const QRectF& zona, int ranuras) {

@@ -5,6 +5,7 @@
 #include "core/engine/calculo.h"
 #include "core/results/tablas.h"
 #include "core/results/totales.h"
+#include "core/study/estudio.h"
 
 #include <cstdio>
 
@@ -44,7 +45,7 @@ int EjecutarCalc(Contexto& c, const Argumentos&) {
 int EjecutarTotals(Contexto& c, const Argumentos& a) {
     Sesion& s = c.sesion;
     // The program offers Totals only by consumption and with readings.
-    if (c.panel.tipoCalculo != 0 || s.Lecturas.empty()) {
+    if (ModoCalculoDe(c.panel.tipoCalculo) != ModoCalculo::PorConsumo || s.Lecturas.empty()) {
         std::fprintf(stderr, "tarvik-cli: %s: totals need a study calculated by consumption with readings\n",
                      a.estudio.c_str());
         return kErrorUso;

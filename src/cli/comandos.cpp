@@ -140,10 +140,8 @@ int Ejecutar(const std::vector<std::string>& palabras, const std::string& rutaPr
     if (!Cargar(argumentos, rutaPrograma, contexto))
         return kErrorUso;
     AvisosCli avisos(contexto.mensajes);
-    EstablecerAvisos(&avisos);
-    const int codigo = comando->ejecutar(contexto, argumentos);
-    EstablecerAvisos(nullptr);
-    return codigo;
+    const Reemplazo<Avisos> reemplazo(avisos);
+    return comando->ejecutar(contexto, argumentos);
 }
 
 void Imprimir(const std::string& texto) {

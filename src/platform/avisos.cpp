@@ -6,7 +6,6 @@
 namespace tarvik {
 namespace {
 
-// Until the program installs its boxes, messages go nowhere and confirmations count as No.
 class AvisosMudos : public Avisos {
   public:
     Respuesta Mostrar(TipoMensaje tipo, const QString&) override {
@@ -14,16 +13,11 @@ class AvisosMudos : public Avisos {
     }
 };
 
-AvisosMudos g_mudos;
-Avisos* g_activos = &g_mudos;
-
 } // namespace
 
-Avisos& AvisosActivos() {
-    return *g_activos;
-}
-void EstablecerAvisos(Avisos* avisos) {
-    g_activos = avisos ? avisos : &g_mudos;
+template <> Avisos& Reemplazable<Avisos>::PorDefecto() {
+    static AvisosMudos mudos;
+    return mudos;
 }
 
 QString TextoMensaje(const Mensaje& mensaje) {
@@ -31,7 +25,7 @@ QString TextoMensaje(const Mensaje& mensaje) {
 }
 
 Respuesta MostrarMensaje(const Mensaje& mensaje) {
-    return AvisosActivos().Mostrar(mensaje.tipo, TextoMensaje(mensaje));
+    return Reemplazable<Avisos>::Activo().Mostrar(mensaje.tipo, TextoMensaje(mensaje));
 }
 
 void MostrarMensajes(const ListaMensajes& mensajes) {

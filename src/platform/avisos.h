@@ -3,6 +3,7 @@
 // shows modal boxes, tests answer them, the command-line front end prints them.
 
 #include "core/lang/mensajes.h"
+#include "platform/reemplazable.h"
 
 #include <QString>
 
@@ -17,9 +18,8 @@ class Avisos {
     virtual Respuesta Mostrar(TipoMensaje tipo, const QString& texto) = 0;
 };
 
-// The interface in use (set by the program at start-up and by tests).
-Avisos& AvisosActivos();
-void EstablecerAvisos(Avisos* avisos);
+// Until the program or a test replaces them, messages go nowhere and confirmations count as No.
+template <> Avisos& Reemplazable<Avisos>::PorDefecto();
 
 // The text of a message: its key translated in the active language, or its own text when it has no key.
 QString TextoMensaje(const Mensaje& mensaje);

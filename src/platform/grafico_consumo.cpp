@@ -97,18 +97,18 @@ QFont EnPixeles(QFont fuente, int lado, int milesimas) {
 
 QChart* CrearGraficoConsumo() {
     auto* grafico = new QChart;
-    grafico->setTitle(DesdeAnsi(Texto("grafico1title")));
+    grafico->setTitle(TextoQt("grafico1title"));
     grafico->legend()->setAlignment(Qt::AlignBottom);
     grafico->setBackgroundBrush(Qt::white);
     grafico->setPlotAreaBackgroundVisible(false);
     grafico->setAnimationOptions(QChart::NoAnimation);
 
     auto* serie = new QBarSeries;
-    auto* activa = new QBarSet(DesdeAnsi(Texto("grafico1serie1")));
+    auto* activa = new QBarSet(TextoQt("grafico1serie1"));
     activa->setColor(kColorActiva);
     // Bars outlined in their own colour, so that the narrow bars of many readings still show.
     activa->setBorderColor(kColorActiva);
-    auto* reactiva = new QBarSet(DesdeAnsi(Texto("grafico1serie2")));
+    auto* reactiva = new QBarSet(TextoQt("grafico1serie2"));
     reactiva->setColor(kColorReactiva);
     reactiva->setBorderColor(kColorReactiva);
     serie->append(activa);

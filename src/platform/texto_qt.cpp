@@ -21,4 +21,12 @@ QString TextoQt(std::string_view clave) {
     return TextoVisible(Texto(clave));
 }
 
+QString TextoQt(std::string_view clave, int idioma) {
+    return TextoVisible(Texto(clave, idioma));
+}
+
+QString TextoDialogoQt(std::string_view clave) {
+    return TextoVisible(TextoDialogo(clave));
+}
+
 } // namespace tarvik

@@ -13,7 +13,10 @@ std::string HaciaAnsi(const QString& texto);
 // For display only; a text read back into a record goes through DesdeAnsi.
 QString TextoVisible(const std::string& texto);
 
-// The text of a translation key in the active language, as a window shows it.
+// The text of a translation key in the active language, or in `idioma`, as a window shows it.
 QString TextoQt(std::string_view clave);
+QString TextoQt(std::string_view clave, int idioma);
+// The text of a standard dialog's key ("OK", "Yes", "Confirm") in the active language.
+QString TextoDialogoQt(std::string_view clave);
 
 } // namespace tarvik

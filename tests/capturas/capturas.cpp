@@ -193,7 +193,7 @@ TEST_F(Capturas, OptionsDialog) {
 // ejemplo-conductores.png.
 TEST_F(Capturas, FirstStudyOfTheManual) {
     EntradaRespondida entrada;
-    EstablecerEntradaTexto(&entrada);
+    Reemplazo<EntradaTexto> reemplazo{entrada};
     for (int idioma : {kEspanol, kIngles}) {
         PrepararEjemplo(idioma, "bancos-400v-mensual");
         ventanas.mainform->show();
@@ -210,7 +210,6 @@ TEST_F(Capturas, FirstStudyOfTheManual) {
         });
         Boton("resultButton")->click();
     }
-    EstablecerEntradaTexto(nullptr);
 }
 
 // The help window on its start page and on the first study, pictures and all, from the pages as the

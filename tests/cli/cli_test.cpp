@@ -175,10 +175,11 @@ TEST_F(Cli, CalcPrintsEveryResultExactly) {
     EXPECT_EQ(a["reservado"].toArray().size(), 3);
     const QJsonArray r = j["readings"].toArray();
     ASSERT_EQ(r.size(), 12);
-    for (int i = 0; i < 12; ++i) {
-        EXPECT_EQ(r[i]["coseno"].toDouble(), s.Lecturas[i].coseno);
-        EXPECT_EQ(r[i]["kwht"].toDouble(), lecturas[i].kwht);
-        EXPECT_EQ(r[i]["kvarh"].toDouble(), lecturas[i].kvarh);
+    for (std::size_t i = 0; i < 12; ++i) {
+        const QJsonValue lectura = r[static_cast<int>(i)];
+        EXPECT_EQ(lectura["coseno"].toDouble(), s.Lecturas[i].coseno);
+        EXPECT_EQ(lectura["kwht"].toDouble(), lecturas[i].kwht);
+        EXPECT_EQ(lectura["kvarh"].toDouble(), lecturas[i].kvarh);
     }
     EXPECT_EQ(r[0]["mes"].toString(), QString::fromUtf8("AÑO0"));
     EXPECT_FALSE(r[0].toObject().contains("reservado1"));
@@ -297,10 +298,11 @@ TEST_F(Cli, RefusedCalculationExitsOneWithItsMessages) {
         EXPECT_FALSE(j.contains("tables"));
         const QJsonArray m = j["messages"].toArray();
         ASSERT_EQ(m.size(), static_cast<int>(c.mensajes.size())) << c.nombre;
-        for (int i = 0; i < m.size(); ++i) {
-            EXPECT_EQ(m[i]["kind"].toString(), c.mensajes[i].first);
-            EXPECT_EQ(m[i]["key"].toString(), c.mensajes[i].second);
-            EXPECT_TRUE(m[i]["text"].isString());
+        for (std::size_t i = 0; i < c.mensajes.size(); ++i) {
+            const QJsonValue mensaje = m[static_cast<int>(i)];
+            EXPECT_EQ(mensaje["kind"].toString(), c.mensajes[i].first);
+            EXPECT_EQ(mensaje["key"].toString(), c.mensajes[i].second);
+            EXPECT_TRUE(mensaje["text"].isString());
         }
         SetUp();
     }
@@ -388,13 +390,13 @@ TEST_F(Cli, UnreadableStudiesAndBadCommandLines) {
 TEST_F(Cli, HostileStudiesAndCataloguesEndWithAMessageOrSoundResults) {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-    using Estudio = void (*)(TDatosEstudio&, std::vector<TLectura>&);
-    using Catalogo = void (*)(const QString& dbf);
-    const Estudio igual = [](TDatosEstudio&, std::vector<TLectura>&) {};
+    using CambioEstudio = void (*)(TDatosEstudio&, std::vector<TLectura>&);
+    using CambioCatalogo = void (*)(const QString& carpeta);
+    const CambioEstudio igual = [](TDatosEstudio&, std::vector<TLectura>&) {};
     const struct {
         const char* nombre;
-        Estudio estudio;
-        Catalogo catalogo;
+        CambioEstudio estudio;
+        CambioCatalogo catalogo;
         int codigo;
         const char* clave; // the calculation's first message, if any
     } casos[] = {
@@ -422,21 +424,21 @@ TEST_F(Cli, HostileStudiesAndCataloguesEndWithAMessageOrSoundResults) {
          },
          nullptr, 1, "baterias_35"},
         {"damaged banks", igual,
-         [](const QString& dbf) {
+         [](const QString& carpeta) {
              constexpr float inf = std::numeric_limits<float>::infinity();
              Escribir(
-                 dbf + "/bateria.dat",
+                 carpeta + "/bateria.dat",
                  std::vector<TEquipo>{Equipo("JD-INF", "Jade", inf, 0),
                                       Equipo("AM-200", "Ambar", 200, std::numeric_limits<float>::quiet_NaN()),
                                       Equipo("FX-32", "Fija", 32.5f, -inf, 1)});
          },
          0, nullptr},
         {"conductors whose largest current is 0 and no current transformers", igual,
-         [](const QString& dbf) {
+         [](const QString& carpeta) {
              TConductor c;
              c.seccion = 1.5f;
-             Escribir(dbf + "/cond.dat", std::vector<TConductor>{c});
-             Escribir(dbf + "/trans.dat", std::vector<TTransformador>{});
+             Escribir(carpeta + "/cond.dat", std::vector<TConductor>{c});
+             Escribir(carpeta + "/trans.dat", std::vector<TTransformador>{});
          },
          0, nullptr},
     };

@@ -50,7 +50,7 @@ TEST_F(Accesibilidad, EveryCommandButtonIsReadAsAButtonWithItsCaptionAndWhatItDo
             SCOPED_TRACE(b.boton);
             QAbstractButton* boton = Boton(b.boton);
             QAccessibleInterface* interfaz = Accesible(boton);
-            EXPECT_EQ(interfaz->text(QAccessible::Name), TextoDe(b.clave));
+            EXPECT_EQ(interfaz->text(QAccessible::Name), TextoQt(b.clave));
             EXPECT_TRUE(interfaz->role() == QAccessible::Button ||
                         interfaz->role() == QAccessible::ButtonMenu)
                 << interfaz->role();
@@ -95,7 +95,7 @@ TEST_F(Accesibilidad, EveryInputIsNamedAfterItsCaption) {
         const QString nombre = Nombre(e.control).trimmed();
         EXPECT_FALSE(nombre.isEmpty());
         if (e.clave) {
-            EXPECT_EQ(nombre, TextoDe(e.clave).trimmed());
+            EXPECT_EQ(nombre, TextoQt(e.clave).trimmed());
         }
     }
     // The number inputs say what they accept.
@@ -114,9 +114,9 @@ TEST_F(Accesibilidad, TheReadingsAreReadRowByRowWithTheirHeadings) {
     ASSERT_NE(fila, nullptr);
     EXPECT_EQ(fila->text(QAccessible::Name),
               QStringLiteral("%1: ENERO, %2: 0, %3: 1200, %4: 0, %5: 0, %6: 0")
-                  .arg(TextoDe("header_seccion_0"), TextoDe("header_seccion_1"), TextoDe("header_seccion_2"),
-                       TextoDe("header_seccion_3"), TextoDe("header_seccion_4"),
-                       TextoDe("header_seccion_5")));
+                  .arg(TextoQt("header_seccion_0"), TextoQt("header_seccion_1"), TextoQt("header_seccion_2"),
+                       TextoQt("header_seccion_3"), TextoQt("header_seccion_4"),
+                       TextoQt("header_seccion_5")));
 }
 
 TEST_F(Accesibilidad, EachResultGridIsNamedAfterItsPage) {
@@ -130,7 +130,7 @@ TEST_F(Accesibilidad, EachResultGridIsNamedAfterItsPage) {
         auto* tabla = ventanas.resultados->findChild<QTableWidget*>(QString::fromLatin1(t.tabla));
         ASSERT_NE(tabla, nullptr) << t.tabla;
         QAccessibleInterface* interfaz = Accesible(tabla);
-        EXPECT_EQ(interfaz->text(QAccessible::Name), TextoDe(t.pagina)) << t.tabla;
+        EXPECT_EQ(interfaz->text(QAccessible::Name), TextoQt(t.pagina)) << t.tabla;
         EXPECT_FALSE(interfaz->text(QAccessible::Description).isEmpty()) << t.tabla;
     }
 }

@@ -157,14 +157,10 @@ class Aguante : public ConVentanas {
   protected:
     void SetUp() override {
         ConVentanas::SetUp();
-        EstablecerAvisos(&avisosAzar);
-        EstablecerDialogos(&dialogosAzar);
-        EstablecerEntradaTexto(&entradaAzar);
         ventanas.mainform->show();
     }
     void TearDown() override {
         ventanas.mainform->hide();
-        EstablecerEntradaTexto(nullptr);
         ConVentanas::TearDown();
     }
 
@@ -396,6 +392,9 @@ class Aguante : public ConVentanas {
     AvisosAzar avisosAzar{azar};
     DialogosAzar dialogosAzar{azar, carpeta.path()};
     EntradaAzar entradaAzar{azar};
+    Reemplazo<Avisos> reemplazoAvisos{avisosAzar};
+    Reemplazo<Dialogos> reemplazoDialogos{dialogosAzar};
+    Reemplazo<EntradaTexto> reemplazoEntrada{entradaAzar};
     std::map<QString, int> abiertas; // modal windows opened, by name
 };
 

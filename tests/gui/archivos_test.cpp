@@ -6,6 +6,7 @@
 #include "platform/ajustes_idioma.h"
 #include "platform/archivo_estudio.h"
 #include "platform/recientes.h"
+#include "platform/texto_qt.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,7 +46,7 @@ class ArchivosEstudio : public ConVentanas {
     std::string Empresa() const { return ventanas.mainform->LeerPanel().empresa; }
     QString Titulo() const { return ventanas.mainform->windowTitle(); }
     static QString TituloCon(const char* archivo) {
-        return TextoDe("main_caption") + QStringLiteral(" - ") + QString::fromLatin1(archivo);
+        return TextoQt("main_caption") + QStringLiteral(" - ") + QString::fromLatin1(archivo);
     }
 
     // The recent-studies menu of the Open button as the user pops it up.
@@ -64,7 +65,7 @@ class ArchivosEstudio : public ConVentanas {
 };
 
 TEST_F(ArchivosEstudio, CaptionNamesTheFileOpenedOrSavedAndNewClearsIt) {
-    EXPECT_EQ(Titulo(), TextoDe("main_caption"));
+    EXPECT_EQ(Titulo(), TextoQt("main_caption"));
     dialogos.rutas = {Ruta("guardado.fac")};
     Boton("guardarButton")->click();
     EXPECT_EQ(Titulo(), TituloCon("guardado.fac"));
@@ -77,12 +78,12 @@ TEST_F(ArchivosEstudio, CaptionNamesTheFileOpenedOrSavedAndNewClearsIt) {
 
     avisos.respuestas = {Respuesta::No};
     Boton("newbutton")->click();
-    EXPECT_EQ(Titulo(), TextoDe("main_caption"));
+    EXPECT_EQ(Titulo(), TextoQt("main_caption"));
     // New that saves first still ends on a new study.
     avisos.respuestas = {Respuesta::Si};
     dialogos.rutas = {Ruta("antes.fac")};
     Boton("newbutton")->click();
-    EXPECT_EQ(Titulo(), TextoDe("main_caption"));
+    EXPECT_EQ(Titulo(), TextoQt("main_caption"));
 }
 
 TEST_F(ArchivosEstudio, RecentStudiesAreTheLastEightOpenedOrSavedNewestFirst) {
@@ -143,7 +144,7 @@ TEST_F(ArchivosEstudio, ARecentStudyOpensThroughOpenWithItsErrors) {
     // One that is there but is not a study gives Open's own message and keeps the study shown.
     Recientes()[1]->trigger();
     ASSERT_EQ(avisos.mostrados.size(), 2u);
-    EXPECT_EQ(avisos.mostrados[1].texto, TextoDe("error_formato_archivo"));
+    EXPECT_EQ(avisos.mostrados[1].texto, TextoQt("error_formato_archivo"));
     EXPECT_EQ(Empresa(), "BUENA");
     EXPECT_EQ(Titulo(), TituloCon("buena.fac"));
 }

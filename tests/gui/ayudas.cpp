@@ -49,10 +49,6 @@ QString DialogosPrueba::Guardar(QWidget*, const QString& titulo, const QString& 
     return Siguiente();
 }
 
-QString TextoDe(const char* clave) {
-    return DesdeAnsi(Texto(clave));
-}
-
 namespace {
 void Tecla(QWidget* destino, int tecla, Qt::KeyboardModifiers modificadores, const QString& texto) {
     QKeyEvent pulsada(QEvent::KeyPress, tecla, modificadores, texto);
@@ -116,8 +112,6 @@ void EnDialogoModal(std::function<void(QDialog&)> accion) {
 
 void ConVentanas::SetUp() {
     ASSERT_TRUE(carpeta.isValid());
-    EstablecerAvisos(&avisos);
-    EstablecerDialogos(&dialogos);
     EstablecerIdiomaActivo(kEspanol);
     sesion.rutas = Rutas::DesdeCarpeta(TARVIK_BIN_DIR);
     ventanas = CrearVentanas(sesion, false);
@@ -125,8 +119,6 @@ void ConVentanas::SetUp() {
 
 void ConVentanas::TearDown() {
     ventanas = Ventanas{};
-    EstablecerAvisos(nullptr);
-    EstablecerDialogos(nullptr);
     EstablecerIdiomaActivo(kEspanol);
     EXPECT_TRUE(avisos.respuestas.empty()) << "answers left unused";
     EXPECT_TRUE(dialogos.rutas.empty()) << "file dialogs left unused";

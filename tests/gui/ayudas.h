@@ -54,7 +54,6 @@ class DialogosPrueba : public Dialogos {
 };
 
 // The text a message box shows for a key in the active language.
-QString TextoDe(const char* clave);
 
 // Types a text into an input key by key, as the user would.
 void Teclear(QWidget* entrada, const QString& texto);
@@ -89,6 +88,8 @@ class ConVentanas : public ::testing::Test {
     QTemporaryDir carpeta;
     AvisosPrueba avisos;
     DialogosPrueba dialogos;
+    Reemplazo<Avisos> reemplazoAvisos{avisos};
+    Reemplazo<Dialogos> reemplazoDialogos{dialogos};
     Sesion sesion;
     Ventanas ventanas;
 };

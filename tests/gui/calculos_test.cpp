@@ -3,6 +3,7 @@
 #include "gui/ayudas.h"
 
 #include "app/results/entrada_texto.h"
+#include "platform/texto_qt.h"
 
 #include <QLineEdit>
 #include <QTableWidget>
@@ -23,12 +24,10 @@ class Calculos : public ConVentanas {
   protected:
     void SetUp() override {
         ConVentanas::SetUp();
-        EstablecerEntradaTexto(&entrada);
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
         ASSERT_TRUE(ventanas.mainform->AbrirArchivo(TARVIK_SOURCE_DIR "/examples/bancos-400v-mensual.fac"));
     }
     void TearDown() override {
-        EstablecerEntradaTexto(nullptr);
         QLocale::setDefault(QLocale::c());
         ConVentanas::TearDown();
     }
@@ -45,6 +44,7 @@ class Calculos : public ConVentanas {
     static void CambiarPrecio(QTableWidget& tabla) { emit tabla.cellDoubleClicked(4, 1); }
 
     EntradaFija entrada;
+    Reemplazo<EntradaTexto> reemplazo{entrada};
 };
 
 TEST_F(Calculos, NoToRecalculatingShowsTheEarlierTablesWithTheTypedPrices) {
@@ -56,7 +56,7 @@ TEST_F(Calculos, NoToRecalculatingShowsTheEarlierTablesWithTheTypedPrices) {
 
     avisos.respuestas = {Respuesta::No};
     Calcular([](QTableWidget& t) { EXPECT_EQ(t.item(4, 1)->text(), "1500"); });
-    EXPECT_EQ(avisos.mostrados.back().texto, TextoDe("recalcular_equipamiento"));
+    EXPECT_EQ(avisos.mostrados.back().texto, TextoQt("recalcular_equipamiento"));
     EXPECT_EQ(sesion.EquiposSeleccionados[0].precio, 1500);
 
     avisos.respuestas = {Respuesta::Si};
@@ -71,7 +71,7 @@ TEST_F(Calculos, ARefusedRecalculationLeavesNothingToPrintOrToShowAgain) {
     Elegir("ctemperatura", 1); // 35 °C: banks only on request
     avisos.respuestas = {Respuesta::Si};
     Boton("resultButton")->click();
-    EXPECT_EQ(avisos.mostrados.back().texto, TextoDe("baterias_35"));
+    EXPECT_EQ(avisos.mostrados.back().texto, TextoQt("baterias_35"));
     EXPECT_FALSE(Boton("bimp")->isEnabled());
     EXPECT_FALSE(sesion.calculoRealizado);
 

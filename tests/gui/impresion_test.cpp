@@ -159,7 +159,7 @@ TEST(ImprimirInforme, CancellingTheDialogPrintsNothingButTheRecordIsRefreshed) {
         GTEST_SKIP() << "no printer installed: the dialog is not shown (see the test without printers)";
     Estudio e = Calculado();
     prueba::AvisosPrueba avisos;
-    EstablecerAvisos(&avisos);
+    const Reemplazo<Avisos> reemplazo(avisos);
     bool archivoOfrecido = true;
     bool visto = false;
     prueba::EnDialogoModal([&](QDialog& d) {
@@ -170,7 +170,6 @@ TEST(ImprimirInforme, CancellingTheDialogPrintsNothingButTheRecordIsRefreshed) {
         dialogo->reject();
     });
     ImprimirInforme(nullptr, e.sesion, e.panel, kTodasLasSecciones);
-    EstablecerAvisos(nullptr);
     EXPECT_TRUE(visto);
     EXPECT_FALSE(archivoOfrecido);
     EXPECT_TRUE(avisos.mostrados.empty());
@@ -200,9 +199,8 @@ TEST(ImprimirInforme, WithoutPrintersOnlyTheMessageIsShown) {
     EstablecerIdiomaActivo(kEspanol);
     Estudio e = Calculado();
     prueba::AvisosPrueba avisos;
-    EstablecerAvisos(&avisos);
+    const Reemplazo<Avisos> reemplazo(avisos);
     ImprimirInforme(nullptr, e.sesion, e.panel, kTodasLasSecciones);
-    EstablecerAvisos(nullptr);
     ASSERT_EQ(avisos.mostrados.size(), 1u);
     EXPECT_EQ(avisos.mostrados[0].tipo, TipoMensaje::Informacion);
     EXPECT_EQ(avisos.mostrados[0].texto, "No existen impresoras instaladas.");

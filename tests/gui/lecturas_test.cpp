@@ -6,6 +6,7 @@
 #include "app/study/lista_lecturas.h"
 #include "app/study/panel_entradas.h"
 #include "platform/archivo_estudio.h"
+#include "platform/texto_qt.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -41,7 +42,7 @@ TEST_F(Lecturas, TheHeaderHasSixSectionsAndSomeWidthLimits) {
     for (int i = 0; i < kSeccionesLecturas; ++i) {
         EXPECT_EQ(cabecera->sectionSize(i), anchos[i]) << i;
         EXPECT_EQ(cabecera->model()->headerData(i, Qt::Horizontal).toString(),
-                  TextoDe(("header_seccion_" + std::to_string(i)).c_str()));
+                  TextoQt(("header_seccion_" + std::to_string(i)).c_str()));
     }
     EXPECT_FALSE(cabecera->sectionsClickable());
     struct Caso {
@@ -87,8 +88,8 @@ TEST_F(Lecturas, AddingShowsAnEmptyReadingAndStoresWhatWasTyped) {
     Elegir("clectura", 1);
     EnDialogoModal([](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Edición"));
-        EXPECT_EQ(d.findChild<QTabWidget*>()->tabText(0), TextoDe("lecturabimestral"));
-        EXPECT_EQ(d.findChild<QPushButton*>(QStringLiteral("ok"))->text(), TextoDe("okcaption"));
+        EXPECT_EQ(d.findChild<QTabWidget*>()->tabText(0), TextoQt("lecturabimestral"));
+        EXPECT_EQ(d.findChild<QPushButton*>(QStringLiteral("ok"))->text(), TextoQt("okcaption"));
         EXPECT_EQ(d.findChild<QPushButton*>(QStringLiteral("cancel"))->text(), QStringLiteral("&Cancelar"));
         EXPECT_EQ(Mes(d)->text(), QString());
         for (const char* n : {"ano", "kwht", "kvarh", "mdr", "cpc", "rr", "it", "ia", "ifp"})
@@ -180,7 +181,7 @@ TEST_F(Lecturas, EditingRoundsFractionsAndKeepsTheHiddenAmount) {
     Cargar({l, l});
     Seleccionar(1);
     EnDialogoModal([](QDialog& d) {
-        EXPECT_EQ(d.findChild<QPushButton*>(QStringLiteral("ok"))->text(), TextoDe("okcaption2"));
+        EXPECT_EQ(d.findChild<QPushButton*>(QStringLiteral("ok"))->text(), TextoQt("okcaption2"));
         EXPECT_EQ(Mes(d)->text(), QStringLiteral("MARZO"));
         EXPECT_EQ(Entrada(d, "ano")->Texto(), QStringLiteral("2022"));
         EXPECT_EQ(Entrada(d, "kwht")->Texto(), QStringLiteral("124"));

@@ -6,6 +6,7 @@
 #include "app/study/panel_entradas.h"
 #include "core/lang/traduccion.h"
 #include "platform/archivo_estudio.h"
+#include "platform/texto_qt.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,7 +62,7 @@ class VentanaPrincipal : public ConVentanas {
 
 TEST_F(VentanaPrincipal, StartsWithANewStudyAndOnlyTheAlwaysAvailableCommands) {
     const Tmainform& ventana = *ventanas.mainform;
-    EXPECT_EQ(ventana.windowTitle(), TextoDe("main_caption"));
+    EXPECT_EQ(ventana.windowTitle(), TextoQt("main_caption"));
     EXPECT_EQ(ventana.minimumSize(), ventana.maximumSize()) << "fixed size";
     EXPECT_EQ(ventana.LeerPanel(), DatosPanel{});
     EXPECT_TRUE(sesion.resultadosObsoletos);
@@ -108,7 +109,7 @@ TEST_F(VentanaPrincipal, DeletingTheOnlyReadingDisablesTotalsAndCalculations) {
     avisos.respuestas = {Respuesta::No};
     Boton("delbutton")->click();
     EXPECT_EQ(sesion.Lecturas.size(), 1u);
-    EXPECT_EQ(avisos.mostrados.back().texto, TextoDe("borrar_lectura"));
+    EXPECT_EQ(avisos.mostrados.back().texto, TextoQt("borrar_lectura"));
 
     avisos.respuestas = {Respuesta::Si};
     Boton("delbutton")->click();
@@ -125,7 +126,7 @@ TEST_F(VentanaPrincipal, NewAnsweredYesThenCancelledKeepsTheStudy) {
     Boton("newbutton")->click();
     ASSERT_EQ(avisos.mostrados.size(), 1u);
     EXPECT_EQ(avisos.mostrados[0].tipo, TipoMensaje::Confirmacion);
-    EXPECT_EQ(avisos.mostrados[0].texto, TextoDe("guardar_datos_anteriores"));
+    EXPECT_EQ(avisos.mostrados[0].texto, TextoQt("guardar_datos_anteriores"));
     EXPECT_EQ(ventanas.mainform->LeerPanel(), antes);
     EXPECT_EQ(sesion.Lecturas.size(), 1u);
 }
@@ -174,7 +175,7 @@ TEST_F(VentanaPrincipal, SaveAsksForANameEveryTimeWithTheBillingFilter) {
     Boton("guardarButton")->click();
     Boton("guardarButton")->click();
     ASSERT_EQ(dialogos.pedidos.size(), 2u);
-    EXPECT_EQ(dialogos.pedidos[1].titulo, TextoDe("savedialog_caption"));
+    EXPECT_EQ(dialogos.pedidos[1].titulo, TextoQt("savedialog_caption"));
     EXPECT_EQ(dialogos.pedidos[1].filtro, QStringLiteral("Archivo de facturación (*.fac)"));
     EXPECT_EQ(dialogos.pedidos[1].sufijo, QStringLiteral("fac"));
     EXPECT_EQ(QFile(Ruta("uno.fac")).size(), static_cast<qint64>(kTamCabecera));
@@ -195,7 +196,7 @@ TEST_F(VentanaPrincipal, SaveThenOpenGivesTheStudyBackAndResetsTheResults) {
 
     dialogos.rutas = {Ruta("ida.fac")};
     Boton("openbutton")->click();
-    EXPECT_EQ(dialogos.pedidos.back().titulo, TextoDe("opendialog_caption"));
+    EXPECT_EQ(dialogos.pedidos.back().titulo, TextoQt("opendialog_caption"));
     EXPECT_EQ(dialogos.pedidos.back().filtro, QStringLiteral("Archivo de facturación (*.fac)"));
     EXPECT_EQ(ventanas.mainform->LeerPanel(), guardado);
     EXPECT_EQ(sesion.Lecturas, lecturas);
@@ -221,8 +222,8 @@ TEST_F(VentanaPrincipal, OpenThatFailsReportsAndKeepsTheStudy) {
         QString texto;
     };
     const Caso casos[] = {{Ruta("falta.fac"), Ruta("falta.fac")},
-                          {Ruta("mala.fac"), TextoDe("error_formato_archivo")},
-                          {Ruta("corta.fac"), TextoDe("error_formato_archivo")}};
+                          {Ruta("mala.fac"), TextoQt("error_formato_archivo")},
+                          {Ruta("corta.fac"), TextoQt("error_formato_archivo")}};
     for (const Caso& caso : casos) {
         avisos.mostrados.clear();
         dialogos.rutas = {caso.ruta};
@@ -302,7 +303,7 @@ TEST_F(VentanaPrincipal, CalculationsEnablePrintAndStaleInputsDisableIt) {
         EXPECT_FALSE(Activo("bimp")) << nombre;
         EXPECT_TRUE(sesion.resultadosObsoletos) << nombre;
     }
-    EXPECT_EQ(avisos.mostrados.back().texto, TextoDe("recalcular_equipamiento"));
+    EXPECT_EQ(avisos.mostrados.back().texto, TextoQt("recalcular_equipamiento"));
     EXPECT_EQ(resultados->pedidos.back(), false);
 }
 
@@ -339,7 +340,7 @@ TEST_F(VentanaPrincipal, ExitAsksOnTheButtonAndOnTheTitleBarClose) {
     EXPECT_FALSE(ventanas.mainform->isVisible());
     ASSERT_EQ(avisos.mostrados.size(), 3u);
     for (const AvisoMostrado& a : avisos.mostrados)
-        EXPECT_EQ(a.texto, TextoDe("salir_tarvik"));
+        EXPECT_EQ(a.texto, TextoQt("salir_tarvik"));
 }
 
 TEST_F(VentanaPrincipal, OptionsShowsTheOptionsDialogModally) {

@@ -114,14 +114,14 @@ TEST_F(Panel, KeyboardOrderFollowsTheCustomerFieldsThenTheChoices) {
 
 TEST_F(Panel, SpacedCaptionsHaveABlankOnEachSide) {
     const auto espaciado = [](const char* clave) {
-        return QLatin1Char(' ') + TextoDe(clave) + QLatin1Char(' ');
+        return QLatin1Char(' ') + TextoQt(clave) + QLatin1Char(' ');
     };
     EXPECT_EQ(Control<QGroupBox>("ctemperatura")->title(), espaciado("ctemperatura_caption"));
     EXPECT_EQ(Control<QGroupBox>("cvoltaje")->title(), espaciado("cvoltaje_caption"));
     EXPECT_EQ(Control<QGroupBox>("clectura")->title(), espaciado("clectura_caption"));
     EXPECT_EQ(Control<QLabel>("cHourBox")->text(), espaciado("horas_trabajo_mensuales"));
-    EXPECT_EQ(Control<QGroupBox>("cTipoCalculo")->title(), TextoDe("tipocalculo"));
-    EXPECT_EQ(Control<QGroupBox>("cfrecuencia")->title(), TextoDe("cfrecuencia_caption"));
+    EXPECT_EQ(Control<QGroupBox>("cTipoCalculo")->title(), TextoQt("tipocalculo"));
+    EXPECT_EQ(Control<QGroupBox>("cfrecuencia")->title(), TextoQt("cfrecuencia_caption"));
 }
 
 TEST_F(Panel, FiltersForceFiftyHertzAndDisableTheCapacitorBankInputs) {

@@ -77,8 +77,6 @@ Rejilla Leer(const QTableWidget* tabla) {
 class Resultados : public ::testing::Test {
   protected:
     void SetUp() override {
-        EstablecerAvisos(&avisos);
-        EstablecerEntradaTexto(&entrada);
         EstablecerIdiomaActivo(kEspanol);
         QLocale::setDefault(kEspana);
         s.rutas = carpeta.rutas();
@@ -95,8 +93,6 @@ class Resultados : public ::testing::Test {
     }
 
     void TearDown() override {
-        EstablecerAvisos(nullptr);
-        EstablecerEntradaTexto(nullptr);
         QLocale::setDefault(QLocale::c());
         EstablecerIdiomaActivo(kEspanol);
         EXPECT_TRUE(entrada.respuestas.empty()) << "answers left unused";
@@ -138,6 +134,8 @@ class Resultados : public ::testing::Test {
     DatosPanel p;
     AvisosPrueba avisos;
     EntradaPrueba entrada;
+    Reemplazo<Avisos> reemplazoAvisos{avisos};
+    Reemplazo<EntradaTexto> reemplazoEntrada{entrada};
     TWResult ventana{s};
 };
 
@@ -219,7 +217,7 @@ TEST_F(Resultados, TypedValuesGoIntoTheirRecordsAndShowAsTyped) {
             DobleClic(tabla, c.fila, c.columna);
             ASSERT_EQ(entrada.pedidos.size(), 1u) << c.tabla << c.fila;
             EXPECT_EQ(entrada.pedidos[0].titulo, "Cambiar valor");
-            EXPECT_EQ(entrada.pedidos[0].etiqueta, TextoDe(c.clave));
+            EXPECT_EQ(entrada.pedidos[0].etiqueta, TextoQt(c.clave));
             EXPECT_EQ(entrada.pedidos[0].inicial, c.inicial) << c.tabla << c.fila;
             EXPECT_EQ(c.valor(), c.esperado) << c.tabla << c.fila;
             EXPECT_EQ(Leer(tabla), esperada) << "only the edited cell changes";
@@ -266,7 +264,7 @@ TEST_F(Resultados, TextsThatAreNotLocaleNumbersChangeNothing) {
             }
             ASSERT_EQ(avisos.mostrados.size(), 1u) << escrito.toStdString();
             EXPECT_EQ(avisos.mostrados[0].tipo, TipoMensaje::Error);
-            EXPECT_EQ(avisos.mostrados[0].texto, TextoDe("valor_no_valido"));
+            EXPECT_EQ(avisos.mostrados[0].texto, TextoQt("valor_no_valido"));
         }
     }));
 }
@@ -306,9 +304,9 @@ TEST_F(Resultados, UnderTariffOneOneTheBlankColumnsEditOnlyTheTransformerCapacit
         DobleClic(conductores, 4, 4);
         DobleClic(conductores, 6, 4);
         ASSERT_EQ(entrada.pedidos.size(), 2u);
-        EXPECT_EQ(entrada.pedidos[0].etiqueta, TextoDe("longitud_total_conductor"));
+        EXPECT_EQ(entrada.pedidos[0].etiqueta, TextoQt("longitud_total_conductor"));
         EXPECT_EQ(entrada.pedidos[0].inicial, "0,00");
-        EXPECT_EQ(entrada.pedidos[1].etiqueta, TextoDe("precio_total_conductor"));
+        EXPECT_EQ(entrada.pedidos[1].etiqueta, TextoQt("precio_total_conductor"));
         EXPECT_EQ(entrada.pedidos[1].inicial, "0");
         EXPECT_EQ(Celda(conductores, 4, 4), "25,5");
         EXPECT_EQ(Celda(conductores, 6, 4), "3");
@@ -442,7 +440,7 @@ TEST_F(Resultados, ARefusedCalculationShowsItsMessagesAndNoWindow) {
     p.temperatura = 1;
     EXPECT_FALSE(Ejecutar(true, nullptr));
     ASSERT_EQ(avisos.mostrados.size(), 1u);
-    EXPECT_EQ(avisos.mostrados[0].texto, TextoDe("baterias_35"));
+    EXPECT_EQ(avisos.mostrados[0].texto, TextoQt("baterias_35"));
     EXPECT_FALSE(s.calculoRealizado);
     EXPECT_TRUE(s.resultadosObsoletos);
 }

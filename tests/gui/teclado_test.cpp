@@ -131,7 +131,7 @@ TEST_F(Teclado, EachStandardKeyRunsItsCommandFromAnInput) {
             << consejo.toStdString();
 
         Pulsar(Empresa(), teclas);
-        EXPECT_EQ(Pedidos(), QStringList{c.pedido ? TextoDe(c.pedido) : QStringLiteral("help")});
+        EXPECT_EQ(Pedidos(), QStringList{c.pedido ? TextoQt(c.pedido) : QStringLiteral("help")});
         EXPECT_TRUE(avisos.respuestas.empty());
         EXPECT_TRUE(dialogos.rutas.empty());
     }
@@ -157,7 +157,7 @@ TEST_F(Teclado, PrintKeysPrintOnlyWhileThePrintCommandIsEnabled) {
     AlAbrirseDialogo cancelar([](QDialog& d) { d.reject(); });
     Pulsar(Empresa(), imprimir);
     EXPECT_EQ(cancelar.abierto, hayImpresoras);
-    EXPECT_EQ(Pedidos(), hayImpresoras ? QStringList{} : QStringList{TextoDe("no_impresoras")});
+    EXPECT_EQ(Pedidos(), hayImpresoras ? QStringList{} : QStringList{TextoQt("no_impresoras")});
     EXPECT_EQ(sesion.Datos.empresa, HaciaAnsi(Empresa()->text())) << "the print job refreshed the record";
 }
 
@@ -191,7 +191,7 @@ TEST_F(Teclado, InsertEnterAndDeleteActOnTheReadingsList) {
     Lista()->setCurrentIndex(Lista()->model()->index(0, 0));
     avisos.respuestas = {Respuesta::Si};
     Pulsar(Lista(), QKeySequence(Qt::Key_Delete));
-    EXPECT_EQ(avisos.mostrados.back().texto, TextoDe("borrar_lectura"));
+    EXPECT_EQ(avisos.mostrados.back().texto, TextoQt("borrar_lectura"));
     ASSERT_EQ(sesion.Lecturas.size(), 2u);
     EXPECT_EQ(sesion.Lecturas[0].mes, "FEBRERO");
 }

@@ -7,6 +7,7 @@
 #include "app/results/twgrafico1.h"
 #include "app/results/twtotales.h"
 #include "core/lang/traduccion.h"
+#include "platform/texto_qt.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -48,13 +49,11 @@ std::vector<TLectura> Lecturas(std::initializer_list<double> recargos) {
 class Totales : public ::testing::Test {
   protected:
     void SetUp() override {
-        EstablecerAvisos(&avisos);
         EstablecerIdiomaActivo(kEspanol);
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
         totales.EstablecerGrafico(&grafico);
     }
     void TearDown() override {
-        EstablecerAvisos(nullptr);
         EstablecerIdiomaActivo(kEspanol);
         QLocale::setDefault(QLocale::c());
     }
@@ -89,6 +88,7 @@ class Totales : public ::testing::Test {
     }
 
     AvisosPrueba avisos;
+    Reemplazo<Avisos> reemplazo{avisos};
     Sesion s;
     DatosPanel p;
     TWGrafico1 grafico{s};
@@ -132,7 +132,7 @@ TEST_F(Totales, ReadingsThatNeedNoCompensationGiveTwoBoxesAndNoWindow) {
         totales.MostrarTotales(p);
         ASSERT_EQ(avisos.mostrados.size(), 2u);
         EXPECT_EQ(avisos.mostrados[0].tipo, TipoMensaje::Informacion);
-        EXPECT_EQ(avisos.mostrados[0].texto, TextoDe("no_compensacion"));
+        EXPECT_EQ(avisos.mostrados[0].texto, TextoQt("no_compensacion"));
         EXPECT_EQ(avisos.mostrados[1].tipo, TipoMensaje::Error);
         EXPECT_EQ(avisos.mostrados[1].texto,
                   idioma == kEspanol ? "Error en los datos de facturación." : "Billing error");
@@ -166,7 +166,7 @@ TEST_F(Totales, TheChartHasItsTitlesColoursAndLegendBelow) {
     Cerrador cerrador(grafico);
     grafico.exec();
     const QChart* chart = grafico.findChild<QChartView*>(QStringLiteral("Chart1"))->chart();
-    EXPECT_EQ(chart->title(), TextoDe("grafico1title"));
+    EXPECT_EQ(chart->title(), TextoQt("grafico1title"));
     EXPECT_EQ(chart->legend()->alignment(), Qt::AlignBottom);
     EXPECT_TRUE(chart->legend()->isVisible());
     const auto* serie = qobject_cast<QBarSeries*>(chart->series().value(0));

@@ -155,8 +155,8 @@ TEST(GraficoConsumo, OnePairOfBarsPerReadingLabelledWithItsMonth) {
     ASSERT_NE(serie, nullptr);
     QBarSet* activa = serie->barSets().value(0);
     QBarSet* reactiva = serie->barSets().value(1);
-    EXPECT_EQ(activa->label(), DesdeAnsi(Texto("grafico1serie1")));
-    EXPECT_EQ(reactiva->label(), DesdeAnsi(Texto("grafico1serie2")));
+    EXPECT_EQ(activa->label(), TextoQt("grafico1serie1"));
+    EXPECT_EQ(reactiva->label(), TextoQt("grafico1serie2"));
     EXPECT_EQ(activa->color(), QColor(128, 255, 255));
     EXPECT_EQ(reactiva->color(), QColor(255, 0, 0));
     ASSERT_EQ(activa->count(), 3);
@@ -171,7 +171,7 @@ TEST(GraficoConsumo, OnePairOfBarsPerReadingLabelledWithItsMonth) {
         visible.removeIf([](QChar c) { return c.category() == QChar::Other_Format; });
         EXPECT_EQ(visible, DesdeAnsi(lecturas[static_cast<std::size_t>(i)].mes)) << i;
     }
-    EXPECT_EQ(grafico->title(), DesdeAnsi(Texto("grafico1title")));
+    EXPECT_EQ(grafico->title(), TextoQt("grafico1title"));
     // However often a month repeats, every reading keeps its own bars.
     lecturas.assign(40, lecturas[0]);
     MostrarConsumo(*grafico, lecturas);
@@ -206,9 +206,9 @@ TEST(InformePdf, TheReportOfAStudyAsAPdfFile) {
     ASSERT_GE(pdf->paginas, 3);
     for (int n = 1; n <= pdf->paginas; ++n)
         EXPECT_TRUE(pdf->texto.contains(QString("pag. %1").arg(n))) << n;
-    for (const QString& t : {QString("TARVIK"), QString("09/12/2026"), DesdeAnsi(Texto("baterias_caption")),
-                             DesdeAnsi(Texto("equipamiento_emplear")), DesdeAnsi(Texto("grafico1title")),
-                             QString("IEC 60831-1")})
+    for (const QString& t :
+         {QString("TARVIK"), QString("09/12/2026"), TextoQt("baterias_caption"),
+          TextoQt("equipamiento_emplear"), TextoQt("grafico1title"), QString("IEC 60831-1")})
         EXPECT_TRUE(pdf->texto.contains(t)) << t.toStdString();
 }
 

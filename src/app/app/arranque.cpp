@@ -75,7 +75,7 @@ int EjecutarTarvik(QApplication& aplicacion) {
     // The language is chosen before any window fetches a caption; the message boxes speak it.
     EstablecerIdiomaActivo(IdiomaAlArrancar());
     CajaAvisos cajas;
-    EstablecerAvisos(&cajas);
+    const Reemplazo<Avisos> reemplazo(cajas);
     medida::Marcar("idioma");
 
     Ventanas ventanas = CrearVentanas(sesion, true);
@@ -89,9 +89,7 @@ int EjecutarTarvik(QApplication& aplicacion) {
     const QStringList argumentos = QCoreApplication::arguments();
     if (argumentos.size() > 1)
         ventanas.mainform->AbrirArchivo(argumentos.at(1));
-    const int resultado = aplicacion.exec();
-    EstablecerAvisos(nullptr);
-    return resultado;
+    return aplicacion.exec();
 }
 
 } // namespace tarvik

@@ -11,7 +11,7 @@ namespace tarvik {
 QToolButton* CrearBotonComando(const char* nombre, const char* clave, const char* icono, QWidget* padre) {
     auto* boton = new QToolButton(padre);
     boton->setObjectName(QString::fromLatin1(nombre));
-    boton->setText(DesdeAnsi(Texto(clave)));
+    boton->setText(TextoQt(clave));
     boton->setIcon(QIcon(QStringLiteral(":/app/iconos/%1.svg").arg(QString::fromLatin1(icono))));
     boton->setIconSize(QSize(32, 32));
     boton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

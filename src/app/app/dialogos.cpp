@@ -37,16 +37,11 @@ class DialogosReales : public Dialogos {
     }
 };
 
-DialogosReales g_reales;
-Dialogos* g_activos = &g_reales;
-
 } // namespace
 
-Dialogos& DialogosActivos() {
-    return *g_activos;
-}
-void EstablecerDialogos(Dialogos* dialogos) {
-    g_activos = dialogos ? dialogos : &g_reales;
+template <> Dialogos& Reemplazable<Dialogos>::PorDefecto() {
+    static DialogosReales reales;
+    return reales;
 }
 
 } // namespace tarvik

@@ -2,6 +2,8 @@
 // The file dialogs and the help behind one replaceable interface: the program shows the real
 // dialogs, tests answer them.
 
+#include "platform/reemplazable.h"
+
 #include <QString>
 
 class QWidget;
@@ -22,8 +24,7 @@ class Dialogos {
     virtual void MostrarAyuda(QWidget* padre, const QString& rutaPrograma, int idioma) = 0;
 };
 
-// The interface in use: the real dialogs unless a test installed its own.
-Dialogos& DialogosActivos();
-void EstablecerDialogos(Dialogos* dialogos);
+// The real dialogs, in use unless a test replaced them.
+template <> Dialogos& Reemplazable<Dialogos>::PorDefecto();
 
 } // namespace tarvik

@@ -33,10 +33,6 @@ const QColor kColorBanda(0xD8, 0x1F, 0x85);
 constexpr const char* kLineaContacto = "Tel. +34 916 000 000 · info@keltu.example";
 constexpr const char* kEnlaceFabricante = "https://www.keltu.example";
 
-QString Tx(const char* clave) {
-    return DesdeAnsi(Texto(clave));
-}
-
 // A band in the maker's colour with rounded corners; its captions are white.
 class Banda : public QWidget {
   public:
@@ -78,7 +74,7 @@ Tmainform::Tmainform(Sesion& sesion, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       sesion_(sesion), modelo_(new ModeloLecturas(sesion.Lecturas, this)) {
     setObjectName(QStringLiteral("mainform"));
-    titulo_ = Tx("main_caption");
+    titulo_ = TextoQt("main_caption");
 
     // Created top to bottom, which is also the keyboard order.
     auto* disposicion = new QVBoxLayout(this);
@@ -164,7 +160,7 @@ QWidget* Tmainform::CrearPie() {
     fila->setContentsMargins(14, 6, 14, 6);
     auto* lineas = new QVBoxLayout;
     lineas->setSpacing(1);
-    auto* label4 = new QLabel(Tx("keltu_address"), banda);
+    auto* label4 = new QLabel(TextoQt("keltu_address"), banda);
     label4->setObjectName(QStringLiteral("Label4"));
     auto* label5 = new QLabel(QString::fromUtf8(kLineaContacto), banda);
     label5->setObjectName(QStringLiteral("Label5"));
@@ -178,9 +174,9 @@ QWidget* Tmainform::CrearPie() {
     fila->addLayout(lineas);
     fila->addStretch();
 
-    auto* ayuda = new QPushButton(Tx("HelpButton_caption"), banda);
+    auto* ayuda = new QPushButton(TextoQt("HelpButton_caption"), banda);
     ayuda->setObjectName(QStringLiteral("HelpButton"));
-    auto* salir = new QPushButton(Tx("salirbutton_caption"), banda);
+    auto* salir = new QPushButton(TextoQt("salirbutton_caption"), banda);
     salir->setObjectName(QStringLiteral("salirbutton"));
     for (QPushButton* b : {ayuda, salir}) {
         QFont negrita = b->font();
@@ -227,8 +223,8 @@ void Tmainform::MostrarEstudio(const DatosPanel& datos, std::vector<TLectura> le
 
 void Tmainform::AplicarReglasComandos() {
     const bool hayLecturas = !sesion_.Lecturas.empty();
-    const bool porPotencia = panel_->TipoCalculo() == 1;
-    Totalesbutton_->setEnabled(hayLecturas && panel_->TipoCalculo() == 0);
+    const bool porPotencia = ModoCalculoDe(panel_->TipoCalculo()) == ModoCalculo::PorPotencia;
+    Totalesbutton_->setEnabled(hayLecturas && !porPotencia);
     resultButton_->setEnabled(porPotencia || hayLecturas);
 }
 
@@ -246,8 +242,8 @@ void Tmainform::Nuevo() {
 }
 
 void Tmainform::Abrir() {
-    const QString ruta =
-        DialogosActivos().Abrir(this, Tx("opendialog_caption"), QString::fromUtf8(kFiltroFacturacion));
+    const QString ruta = Reemplazable<Dialogos>::Activo().Abrir(this, TextoQt("opendialog_caption"),
+                                                                QString::fromUtf8(kFiltroFacturacion));
     if (!ruta.isEmpty())
         AbrirArchivo(ruta);
 }
@@ -271,9 +267,9 @@ bool Tmainform::AbrirArchivo(const QString& ruta) {
 }
 
 bool Tmainform::GuardarComo() {
-    const QString ruta =
-        DialogosActivos().Guardar(this, Tx("savedialog_caption"), QString::fromUtf8(kFiltroFacturacion),
-                                  QString::fromLatin1(kExtensionFacturacion));
+    const QString ruta = Reemplazable<Dialogos>::Activo().Guardar(this, TextoQt("savedialog_caption"),
+                                                                  QString::fromUtf8(kFiltroFacturacion),
+                                                                  QString::fromLatin1(kExtensionFacturacion));
     if (ruta.isEmpty())
         return false;
     RecogerDatos(LeerPanel(), sesion_.Datos);
@@ -317,7 +313,7 @@ void Tmainform::Opciones() {
 }
 
 void Tmainform::Ayuda() {
-    DialogosActivos().MostrarAyuda(
+    Reemplazable<Dialogos>::Activo().MostrarAyuda(
         this, QFile::decodeName(QByteArray::fromStdString(sesion_.rutas.RutaPrograma)), IdiomaActivo());
 }
 

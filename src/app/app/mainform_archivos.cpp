@@ -74,7 +74,7 @@ void Tmainform::LlenarRecientes() {
 void Tmainform::AbrirReciente(const QString& ruta) {
     if (!QFileInfo::exists(ruta)) {
         QuitarReciente(ruta);
-        AvisosActivos().Mostrar(
+        Reemplazable<Avisos>::Activo().Mostrar(
             TipoMensaje::Error,
             Rotulo(IdiomaActivo(), "El archivo \"%1\" ya no existe; se ha quitado de los estudios recientes.",
                    "The file \"%1\" no longer exists; it has been removed from the recent studies.")

@@ -152,7 +152,7 @@ QList<EntradaContenido> LeerContenido(const QByteArray& texto) {
 VentanaAyuda::VentanaAyuda(const QString& carpeta, int idioma, QWidget* parent)
     : QDialog(parent), carpeta_(QDir::cleanPath(carpeta)), navegador_(new QTextBrowser),
       contenido_(new QTreeWidget), atras_(new QPushButton), adelante_(new QPushButton) {
-    setWindowTitle(QStringLiteral("TARVIK - ") + DesdeAnsi(Texto("HelpButton_Caption", idioma)));
+    setWindowTitle(QStringLiteral("TARVIK - ") + TextoQt("HelpButton_Caption", idioma));
     setSizeGripEnabled(true);
     resize(980, 660);
 
@@ -187,7 +187,7 @@ VentanaAyuda::VentanaAyuda(const QString& carpeta, int idioma, QWidget* parent)
     adelante_->setEnabled(false);
     auto* inicio = new QPushButton(Rotulo(idioma, "Inicio", "Home"));
     inicio->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
-    auto* cerrar = new QPushButton(DesdeAnsi(Texto("closecaption", idioma)));
+    auto* cerrar = new QPushButton(TextoQt("closecaption", idioma));
     for (QPushButton* boton : {atras_, adelante_, inicio, cerrar})
         boton->setAutoDefault(false);
 

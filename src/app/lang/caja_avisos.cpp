@@ -15,26 +15,26 @@ Respuesta CajaAvisos::Mostrar(TipoMensaje tipo, const QString& texto) {
     switch (tipo) {
     case TipoMensaje::Error:
         caja.setIcon(QMessageBox::Critical);
-        caja.setWindowTitle(DesdeAnsi(TextoDialogo("Error")));
+        caja.setWindowTitle(TextoDialogoQt("Error"));
         break;
     case TipoMensaje::Informacion:
         caja.setIcon(QMessageBox::Information);
-        caja.setWindowTitle(DesdeAnsi(TextoDialogo("Information")));
+        caja.setWindowTitle(TextoDialogoQt("Information"));
         break;
     case TipoMensaje::Confirmacion:
         caja.setIcon(QMessageBox::Question);
-        caja.setWindowTitle(DesdeAnsi(TextoDialogo("Confirm")));
+        caja.setWindowTitle(TextoDialogoQt("Confirm"));
         break;
     }
     if (tipo != TipoMensaje::Confirmacion) {
-        QPushButton* aceptar = caja.addButton(DesdeAnsi(TextoDialogo("OK")), QMessageBox::AcceptRole);
+        QPushButton* aceptar = caja.addButton(TextoDialogoQt("OK"), QMessageBox::AcceptRole);
         caja.setDefaultButton(aceptar);
         caja.setEscapeButton(aceptar);
         caja.exec();
         return Respuesta::Aceptar;
     }
-    QPushButton* si = caja.addButton(DesdeAnsi(TextoDialogo("Yes")), QMessageBox::YesRole);
-    QPushButton* no = caja.addButton(DesdeAnsi(TextoDialogo("No")), QMessageBox::NoRole);
+    QPushButton* si = caja.addButton(TextoDialogoQt("Yes"), QMessageBox::YesRole);
+    QPushButton* no = caja.addButton(TextoDialogoQt("No"), QMessageBox::NoRole);
     caja.setDefaultButton(si);
     caja.setEscapeButton(no);
     caja.exec();

@@ -16,24 +16,19 @@ class EntradaTextoReal : public EntradaTexto {
         dialogo.setWindowTitle(titulo);
         dialogo.setLabelText(etiqueta);
         dialogo.setTextValue(inicial);
-        dialogo.setOkButtonText(DesdeAnsi(TextoDialogo("OK")));
-        dialogo.setCancelButtonText(DesdeAnsi(TextoDialogo("Cancel")));
+        dialogo.setOkButtonText(TextoDialogoQt("OK"));
+        dialogo.setCancelButtonText(TextoDialogoQt("Cancel"));
         if (dialogo.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialogo.textValue();
     }
 };
 
-EntradaTextoReal g_real;
-EntradaTexto* g_activa = &g_real;
-
 } // namespace
 
-EntradaTexto& EntradaTextoActiva() {
-    return *g_activa;
-}
-void EstablecerEntradaTexto(EntradaTexto* entrada) {
-    g_activa = entrada ? entrada : &g_real;
+template <> EntradaTexto& Reemplazable<EntradaTexto>::PorDefecto() {
+    static EntradaTextoReal real;
+    return real;
 }
 
 } // namespace tarvik

@@ -2,6 +2,8 @@
 // The modal text-input dialog behind one replaceable interface: the program shows the real
 // dialog, tests answer it.
 
+#include "platform/reemplazable.h"
+
 #include <QString>
 
 #include <optional>
@@ -18,8 +20,7 @@ class EntradaTexto {
                                          const QString& inicial) = 0;
 };
 
-// The interface in use: the real dialog unless a test installed its own.
-EntradaTexto& EntradaTextoActiva();
-void EstablecerEntradaTexto(EntradaTexto* entrada);
+// The real dialog, in use unless a test replaced it.
+template <> EntradaTexto& Reemplazable<EntradaTexto>::PorDefecto();
 
 } // namespace tarvik

@@ -243,8 +243,8 @@ void TWResult::Editar(QTableWidget* tabla, int fila, int columna) {
     if (!campo)
         return;
     const QString inicial = QString::fromStdString(Fijo(*campo->valor, campo->decimales, SeparadorDecimal()));
-    const std::optional<QString> texto =
-        EntradaTextoActiva().Pedir(this, TextoQt("cambiar_valor"), TextoQt(campo->clave), inicial);
+    const std::optional<QString> texto = Reemplazable<EntradaTexto>::Activo().Pedir(
+        this, TextoQt("cambiar_valor"), TextoQt(campo->clave), inicial);
     if (!texto)
         return;
     const std::optional<float> valor = DecimalDeTexto(*texto);

@@ -41,7 +41,7 @@ std::optional<std::int32_t> EnteroDeTexto(const QString& texto) {
     if (!digitos)
         return std::nullopt;
     const std::int64_t valor = negativo ? -*digitos : *digitos;
-    if (valor < kMinEntero || valor > kMaxEntero)
+    if (valor < std::numeric_limits<std::int32_t>::min() || valor > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(valor);
 }
@@ -72,7 +72,7 @@ std::int32_t EntradaNumero::Entero() const {
     if (!digitos)
         return 0;
     return static_cast<std::int32_t>(
-        std::clamp<double>(negativo ? -*digitos : *digitos, kMinEntero, kMaxEntero));
+        std::clamp(static_cast<double>(negativo ? -*digitos : *digitos), kMinEntero, kMaxEntero));
 }
 
 double EntradaNumero::Valor() const {

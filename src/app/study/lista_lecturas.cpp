@@ -89,7 +89,7 @@ QVariant ModeloLecturas::data(const QModelIndex& indice, int rol) const {
     // A screen reader reads the whole row, each value after its heading.
     QStringList partes;
     for (int seccion = 0; seccion < kSeccionesLecturas; ++seccion)
-        partes << QStringLiteral("%1: %2").arg(DesdeAnsi(Texto(kClaves[static_cast<std::size_t>(seccion)])),
+        partes << QStringLiteral("%1: %2").arg(TextoQt(kClaves[static_cast<std::size_t>(seccion)]),
                                                TextoCelda(indice.row(), seccion));
     return partes.join(QStringLiteral(", "));
 }
@@ -143,7 +143,7 @@ ListaLecturas::ListaLecturas(ModeloLecturas& modelo, QWidget* parent)
       cabecera_(new QHeaderView(Qt::Horizontal, this)), vista_(new QListView(this)) {
     QStringList titulos;
     for (const char* clave : kClaves)
-        titulos << DesdeAnsi(Texto(clave));
+        titulos << TextoQt(clave);
     titulos_->setHorizontalHeaderLabels(titulos);
 
     cabecera_->setObjectName(QStringLiteral("Header"));

@@ -30,12 +30,9 @@ constexpr std::int32_t kMaxEntero = std::numeric_limits<std::int32_t>::max();
 constexpr int kAnchoNumero = 90;
 constexpr int kFilasVisibles = 10;
 
-QString Tx(const char* clave) {
-    return DesdeAnsi(Texto(clave));
-}
 // Group captions shown with one blank on each side.
 QString Espaciado(const char* clave) {
-    return QLatin1Char(' ') + Tx(clave) + QLatin1Char(' ');
+    return QLatin1Char(' ') + TextoQt(clave) + QLatin1Char(' ');
 }
 
 QLabel* Etiqueta(const char* nombre, const QString& texto, QWidget* entrada, QWidget* padre) {
@@ -133,7 +130,7 @@ QWidget* PanelEntradas::CrearDatosCliente() {
         (*c.entrada)
             ->setAccessibleDescription(Rotulo(IdiomaActivo(), "Las letras se escriben en mayúsculas",
                                               "Letters are typed as capitals"));
-        rejilla->addWidget(Etiqueta(c.etiqueta, Tx(c.clave), *c.entrada, caja), c.fila, c.columna);
+        rejilla->addWidget(Etiqueta(c.etiqueta, TextoQt(c.clave), *c.entrada, caja), c.fila, c.columna);
         // Company, customer name and address take the whole width.
         rejilla->addWidget(*c.entrada, c.fila, c.columna + 1, 1, c.fila < 3 ? 3 : 1);
     }
@@ -165,19 +162,19 @@ QWidget* PanelEntradas::CrearElecciones() {
     auto* caja = new QWidget(this);
     auto* rejilla = new QGridLayout(caja);
     rejilla->setContentsMargins(8, 0, 8, 0);
-    cBat_filter_ = CrearGrupo("cBat_filter", Tx("tipoequipos"),
-                              {Tx("tipoequipos_caption_0"), Tx("tipoequipos_caption_1")}, 1);
-    cTipoCalculo_ = CrearGrupo("cTipoCalculo", Tx("tipocalculo"),
-                               {Tx("tipocalculo_caption_0"), Tx("tipocalculo_caption_1")}, 1);
+    cBat_filter_ = CrearGrupo("cBat_filter", TextoQt("tipoequipos"),
+                              {TextoQt("tipoequipos_caption_0"), TextoQt("tipoequipos_caption_1")}, 1);
+    cTipoCalculo_ = CrearGrupo("cTipoCalculo", TextoQt("tipocalculo"),
+                               {TextoQt("tipocalculo_caption_0"), TextoQt("tipocalculo_caption_1")}, 1);
     ctemperatura_ = CrearGrupo("ctemperatura", Espaciado("ctemperatura_caption"),
-                               {Tx("ctemperatura_caption_0"), Tx("ctemperatura_caption_1")}, 1);
+                               {TextoQt("ctemperatura_caption_0"), TextoQt("ctemperatura_caption_1")}, 1);
     cvoltaje_ =
         CrearGrupo("cvoltaje", Espaciado("cvoltaje_caption"),
                    {QStringLiteral("400 volt"), QStringLiteral("480 volt"), QStringLiteral("230 volt")}, 2);
-    cfrecuencia_ = CrearGrupo("cfrecuencia", Tx("cfrecuencia_caption"),
+    cfrecuencia_ = CrearGrupo("cfrecuencia", TextoQt("cfrecuencia_caption"),
                               {QStringLiteral("50 Hz"), QStringLiteral("60 Hz")}, 1);
     cArmonicos_ =
-        CrearGrupo("cArmonicos", QString(), {Tx("cArmonicos_caption_0"), Tx("cArmonicos_caption_1")}, 1);
+        CrearGrupo("cArmonicos", QString(), {TextoQt("cArmonicos_caption_0"), TextoQt("cArmonicos_caption_1")}, 1);
     const int idioma = IdiomaActivo();
     cBat_filter_.caja->setAccessibleDescription(Rotulo(
         idioma, "Con filtros la frecuencia es 50 Hz y no se eligen temperatura, armónicos ni transformador",
@@ -221,7 +218,7 @@ QWidget* PanelEntradas::CrearPaginaLecturas(ModeloLecturas& lecturas) {
                   Rotulo(idioma, "Supr en la lista", "Delete in the list"));
 
     clectura_ = CrearGrupo("clectura", Espaciado("clectura_caption"),
-                           {Tx("clectura_caption_0"), Tx("clectura_caption_1")}, 2);
+                           {TextoQt("clectura_caption_0"), TextoQt("clectura_caption_1")}, 2);
     choras_ = Numero("choras", 0, kHorasMin, kHorasMax, pagina);
     ccoseno_ = Numero("ccoseno", 2, 0.0, 1.0, pagina);
     choras_->setAccessibleDescription(Rotulo(idioma, "Número entero de %1 a %2", "Whole number from %1 to %2")
@@ -235,7 +232,7 @@ QWidget* PanelEntradas::CrearPaginaLecturas(ModeloLecturas& lecturas) {
     consumo->addWidget(Etiqueta("cHourBox", Espaciado("horas_trabajo_mensuales"), choras_, pagina));
     consumo->addWidget(choras_);
     consumo->addSpacing(16);
-    consumo->addWidget(Etiqueta("Label1", Tx("factor_potencia_deseado"), ccoseno_, pagina));
+    consumo->addWidget(Etiqueta("Label1", TextoQt("factor_potencia_deseado"), ccoseno_, pagina));
     consumo->addWidget(ccoseno_);
     consumo->addStretch();
 
@@ -251,19 +248,19 @@ QWidget* PanelEntradas::CrearPaginaPotencia() {
     auto* pagina = new QWidget(this);
     pagina->setObjectName(QStringLiteral("pagina_potencia"));
     potencia_maxima_ = Numero("potencia_maxima", 0, 0, kMaxEntero, pagina);
-    ctienetransformador_ = new QCheckBox(Tx("tienetransformadorpropio"), pagina);
+    ctienetransformador_ = new QCheckBox(TextoQt("tienetransformadorpropio"), pagina);
     ctienetransformador_->setObjectName(QStringLiteral("ctienetransformador"));
     // The caption stands left of the box.
     ctienetransformador_->setLayoutDirection(Qt::RightToLeft);
     ccpc_ = Numero("ccpc", 0, 0, kMaxEntero, pagina);
-    ccpcLabel_ = Etiqueta("ccpcLabel", Tx("header_seccion_5"), ccpc_, pagina);
+    ccpcLabel_ = Etiqueta("ccpcLabel", TextoQt("header_seccion_5"), ccpc_, pagina);
     for (EntradaNumero* e : {potencia_maxima_, ccpc_})
         e->setAccessibleDescription(
             Rotulo(IdiomaActivo(), "Número entero, 0 o más", "Whole number, 0 or more"));
 
     auto* rejilla = new QGridLayout(pagina);
     rejilla->setContentsMargins(16, 16, 16, 16);
-    rejilla->addWidget(Etiqueta("Label10", Tx("potencia_contratada"), potencia_maxima_, pagina), 0, 0);
+    rejilla->addWidget(Etiqueta("Label10", TextoQt("potencia_contratada"), potencia_maxima_, pagina), 0, 0);
     rejilla->addWidget(potencia_maxima_, 0, 1);
     rejilla->addWidget(ctienetransformador_, 1, 0, 1, 2, Qt::AlignLeft);
     rejilla->addWidget(ccpcLabel_, 2, 0);
@@ -364,9 +361,9 @@ void PanelEntradas::EscribirPanel(const DatosPanel& d) {
 
 void PanelEntradas::AplicarReglaEquipos() {
     const Escribiendo marca(escribiendo_);
-    const bool baterias = Eleccion(cBat_filter_) == 1;
+    const bool baterias = EquipamientoDe(Eleccion(cBat_filter_)) == Equipamiento::Baterias;
     if (!baterias)
-        Elegir(cfrecuencia_, 0);
+        Elegir(cfrecuencia_, static_cast<std::int32_t>(FrecuenciaRed::Hz50));
     for (QWidget* w : {static_cast<QWidget*>(ctemperatura_.caja), static_cast<QWidget*>(cfrecuencia_.caja),
                        static_cast<QWidget*>(cArmonicos_.caja), static_cast<QWidget*>(ctienetransformador_)})
         w->setEnabled(baterias);
@@ -380,7 +377,7 @@ void PanelEntradas::AplicarReglaTransformador() {
 }
 
 void PanelEntradas::AplicarReglaPagina() {
-    paginas_->setCurrentIndex(TipoCalculo() == 1 ? 1 : 0);
+    paginas_->setCurrentIndex(ModoCalculoDe(TipoCalculo()) == ModoCalculo::PorPotencia ? 1 : 0);
 }
 
 std::int32_t PanelEntradas::TipoCalculo() const {

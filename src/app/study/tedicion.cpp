@@ -65,7 +65,7 @@ Tedicion::Tedicion(QWidget* parent)
     auto* rejilla = new QGridLayout(pagina);
     int fila = 0;
     for (const Fila& f : filas) {
-        auto* etiqueta = new QLabel(DesdeAnsi(Texto(f.clave)), pagina);
+        auto* etiqueta = new QLabel(TextoQt(f.clave), pagina);
         etiqueta->setObjectName(QString::fromLatin1(f.etiqueta));
         etiqueta->setBuddy(f.entrada);
         rejilla->addWidget(etiqueta, fila, 0);
@@ -97,7 +97,7 @@ Tedicion::Tedicion(QWidget* parent)
 
 void Tedicion::Rellenar(ModoEdicion modo, const TLectura& lectura) {
     const bool anadir = modo == ModoEdicion::Anadir;
-    ok_->setText(DesdeAnsi(Texto(anadir ? "okcaption" : "okcaption2")));
+    ok_->setText(TextoQt(anadir ? "okcaption" : "okcaption2"));
     mes_->setText(anadir ? QString() : DesdeAnsi(lectura.mes));
     ano_->EstablecerTexto(anadir ? QStringLiteral("0") : QString::number(lectura.ano));
     const std::pair<EntradaNumero*, double> numeros[] = {
@@ -138,7 +138,9 @@ bool Tedicion::Leer(TLectura& lectura) const {
 
 bool Tedicion::EditarLectura(ModoEdicion modo, TLectura& lectura, std::int32_t tipoLectura) {
     Rellenar(modo, lectura);
-    paginas_->setTabText(0, DesdeAnsi(Texto(tipoLectura == 1 ? "lecturabimestral" : "lecturamensual")));
+    paginas_->setTabText(0, TextoQt(PeriodoLecturaDe(tipoLectura) == PeriodoLectura::Bimestral
+                                        ? "lecturabimestral"
+                                        : "lecturamensual"));
     mes_->setFocus();
     const bool aceptado = exec() == QDialog::Accepted;
     TLectura leida = lectura;

@@ -90,7 +90,7 @@ bool AnalisisConsumo(Sesion& sesion, const DatosPanel& panel, std::span<const do
                                             panel.cosenoDeseado, static_cast<float>(panel.cosenoDeseado),
                                             sesion.Analisis, cosenos);
     TAnalisisConsumo& a = sesion.Analisis;
-    if (panel.equipos == 0) {
+    if (EquipamientoDe(panel.equipos) == Equipamiento::Filtros) {
         a.qc = a.qc / 0.7;
         if (a.potenciaMaxima != 0) {
             const double candidato = a.potenciaMaxima * a.difTanMaxDemanda / 0.7;
@@ -113,7 +113,9 @@ std::int64_t ReactivaContratada(std::int32_t potencia) {
 
 bool AnalisisPotenciaContratada(TAnalisisConsumo& a, const DatosPanel& panel) {
     const std::int32_t p = panel.potenciaMaxima;
-    a.qc = panel.equipos == 0 ? static_cast<double>(p) : static_cast<double>(ReactivaContratada(p));
+    a.qc = EquipamientoDe(panel.equipos) == Equipamiento::Filtros
+               ? static_cast<double>(p)
+               : static_cast<double>(ReactivaContratada(p));
     a.potenciaMaxima = p;
     a.trafoEntrada = panel.transformadorEntrada;
     a.cosenoMedio = 1.0;

@@ -66,7 +66,7 @@ bool ValidarPotencia(const DatosPanel& panel, ListaMensajes& mensajes) {
 }
 
 bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes) {
-    if (panel.tipoCalculo == 0) {
+    if (ModoCalculoDe(panel.tipoCalculo) == ModoCalculo::PorConsumo) {
         std::vector<double> cosenos;
         if (!NecesitaCompensacion(sesion.Lecturas, panel.cosenoDeseado, mensajes, cosenos))
             return false;
@@ -82,7 +82,7 @@ bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& me
 }
 
 bool SeleccionarEquipos(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes) {
-    if (panel.equipos == 0) {
+    if (EquipamientoDe(panel.equipos) == Equipamiento::Filtros) {
         const bool seleccionado = SeleccionarFiltros(sesion, panel, mensajes);
         if (!seleccionado)
             Anadir(mensajes, TipoMensaje::Informacion, "no_filtros");

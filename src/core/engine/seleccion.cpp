@@ -164,12 +164,15 @@ TConductorSeleccionado Conductor(const TEquipoSeleccionado& equipo, const std::v
 bool SeleccionarBaterias(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes) {
     const Rutas& rutas = sesion.rutas;
     ListaEquipos& catalogo = sesion.CatalogoEquipos;
-    catalogo.Cargar(panel.frecuencia == 0 ? rutas.RutaBateria : rutas.RutaBateria60);
+    catalogo.Cargar(FrecuenciaRedDe(panel.frecuencia) == FrecuenciaRed::Hz50 ? rutas.RutaBateria
+                                                                             : rutas.RutaBateria60);
     const std::vector<std::int32_t> admitidas = TensionesAdmitidas(panel.voltaje, sesion.tensionNominal);
     std::vector<TEquipoSeleccionado>& filas = sesion.EquiposSeleccionados;
     filas.clear();
 
-    const std::uint8_t armonicos = panel.armonicos == 1 ? 1 : 0;
+    const bool conArmonicos = ArmonicosDe(panel.armonicos) == Armonicos::Con;
+    // The catalogue marks a unit for installations with current harmonics with the byte 1.
+    const std::uint8_t armonicos = conArmonicos ? 1 : 0;
     // The cooled series is designed on request, never offered here.
     const auto elegible = [&](std::size_t i) {
         return catalogo.tipo(i) == 0 && catalogo.armonicos(i) == armonicos &&
@@ -181,7 +184,7 @@ bool SeleccionarBaterias(Sesion& sesion, const DatosPanel& panel, ListaMensajes&
         const auto mejor = MenorPotencia(catalogo, [&](std::size_t i, double p) {
             return elegible(i) && qc < p && p < qc + kVentanaEquipos;
         });
-        if (mejor && armonicos == 1)
+        if (mejor && conArmonicos)
             AnadirPorSerie(catalogo, catalogo.potencia(*mejor), elegible, filas);
         else if (mejor)
             AnadirDePotencia(catalogo, *mejor, elegible, filas);
@@ -197,7 +200,7 @@ bool SeleccionarBaterias(Sesion& sesion, const DatosPanel& panel, ListaMensajes&
 void CondensadorTransformador(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes) {
     const std::vector<std::int32_t> admitidas = TensionesAdmitidas(panel.voltaje, sesion.tensionNominal);
     double mayor = 0;
-    if (panel.tipoCalculo == 0) {
+    if (ModoCalculoDe(panel.tipoCalculo) == ModoCalculo::PorConsumo) {
         for (const TLectura& l : sesion.Lecturas)
             if (l.cpc > mayor)
                 mayor = l.cpc;

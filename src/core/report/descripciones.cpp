@@ -1,6 +1,7 @@
 #include "core/lang/traduccion.h"
 #include "core/report/informe.h"
 #include "core/results/tablas.h"
+#include "core/study/estudio.h"
 #include "core/study/facturacion.h"
 #include "core/util/archivo.h"
 #include "core/util/cp1252.h"
@@ -130,7 +131,7 @@ TamanoDispositivo AjustarImagen(PictureSize imagen, long anchoCaja, long altoCaj
 }
 
 bool CaracteristicasEquipos(PageWriter& writer, const Sesion& sesion, ListaMensajes& mensajes) {
-    const bool filtros = sesion.Datos.equipos == 0;
+    const bool filtros = EquipamientoDe(sesion.Datos.equipos) == Equipamiento::Filtros;
     Subrayado(writer, Texto("equipamiento_emplear"));
     std::vector<std::string> descritas;
     for (const TEquipoSeleccionado& e : sesion.EquiposSeleccionados) {

@@ -1,6 +1,7 @@
 #include "core/report/informe.h"
 
 #include "core/lang/traduccion.h"
+#include "core/study/estudio.h"
 
 namespace tarvik {
 
@@ -107,7 +108,8 @@ bool EscribirInforme(PageWriter& writer, const Sesion& sesion, const SeccionesIn
     writer.setMargins(kMargenIzquierdo, kMargenDerecho, kMargenSuperior, kMargenInferior);
     MarcoInforme marco(opciones.fecha);
     writer.setFrame(&marco);
-    const bool grafico = secciones[kGrafico] && sesion.Datos.tipoCalculo == 0;
+    const bool grafico =
+        secciones[kGrafico] && ModoCalculoDe(sesion.Datos.tipoCalculo) == ModoCalculo::PorConsumo;
     bool completo = true;
     writer.runJob([&](PageWriter& w) {
         marco.NumeroPagina = 1;

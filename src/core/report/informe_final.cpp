@@ -3,6 +3,7 @@
 #include "core/report/informe.h"
 #include "core/report/table_report.h"
 #include "core/results/tablas.h"
+#include "core/study/estudio.h"
 #include "core/util/numeros.h"
 
 #include <algorithm>
@@ -101,8 +102,8 @@ std::string Precio(double precio, double cantidad, char separador) {
 void InformeFinal(PageWriter& writer, const Sesion& sesion, char separador) {
     const TDatosEstudio& d = sesion.Datos;
     const TAnalisisConsumo& a = sesion.Analisis;
-    const bool porConsumo = d.tipoCalculo == 0;
-    const bool filtros = d.equipos == 0;
+    const bool porConsumo = ModoCalculoDe(d.tipoCalculo) == ModoCalculo::PorConsumo;
+    const bool filtros = EquipamientoDe(d.equipos) == Equipamiento::Filtros;
     auto fijo = [separador](double valor, int decimales) { return Fijo(valor, decimales, separador); };
 
     SavedFont fuente(writer);
@@ -117,9 +118,11 @@ void InformeFinal(PageWriter& writer, const Sesion& sesion, char separador) {
     writer.setFontHeight(kAlturaLetra);
     writer.newLine();
     if (porConsumo) {
-        const std::int64_t horas =
-            static_cast<std::int64_t>(HorasPorPeriodo(d.horas, d.tipoLectura)) * sesion.Lecturas.size();
-        auto media = [horas](double energia) { return horas != 0 ? energia / horas : 0.0; };
+        const std::int64_t horas = static_cast<std::int64_t>(HorasPorPeriodo(d.horas, d.tipoLectura)) *
+                                   static_cast<std::int64_t>(sesion.Lecturas.size());
+        auto media = [horas](double energia) {
+            return horas != 0 ? energia / static_cast<double>(horas) : 0.0;
+        };
         Imprimir(writer, {Texto("datos_generales")},
                  {Derecha("potencia_media_activa", 20), Derecha("potencia_media_reactiva", 20),
                   Derecha("header_seccion_4", 20), Derecha("factor_medio_actual", 20),
@@ -154,7 +157,8 @@ void InformeFinal(PageWriter& writer, const Sesion& sesion, char separador) {
         TTableData filas;
         for (const TEquipoSeleccionado& e : sesion.EquiposSeleccionados)
             filas.push_back({NombreSerie(d.equipos, e.serie), e.codigo, fijo(e.potencia, 1),
-                             fijo(e.tension, 0), filtros || d.frecuencia == 0 ? "50" : "60",
+                             fijo(e.tension, 0),
+                             filtros || FrecuenciaRedDe(d.frecuencia) == FrecuenciaRed::Hz50 ? "50" : "60",
                              std::to_string(e.cantidad), Precio(e.precio, 1, separador)});
         writer.newLine();
         Imprimir(writer, {Texto(filtros ? "filters_caption" : "baterias_caption")},

@@ -293,7 +293,8 @@ DeviceRect PageWriter::rectToDevice(const Rect& rect) const {
 
 Rect PageWriter::rectFromDevice(const DeviceRect& rect) const {
     const double mmPerPixel = kMmPerInch / dotsPerInch();
-    return {rect.left * mmPerPixel, rect.top * mmPerPixel, rect.right * mmPerPixel, rect.bottom * mmPerPixel};
+    auto mm = [mmPerPixel](long pixels) { return static_cast<double>(pixels) * mmPerPixel; };
+    return {mm(rect.left), mm(rect.top), mm(rect.right), mm(rect.bottom)};
 }
 
 void PageWriter::text(double x, double baseline, std::string_view s) {

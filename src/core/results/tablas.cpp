@@ -67,16 +67,19 @@ std::string Formatear(const std::string& plantilla, const std::string& texto) {
 } // namespace
 
 std::string NombreSerie(std::int32_t tipoEquipos, const std::string& serie) {
-    return Formatear(Texto(tipoEquipos == 0 ? "filter_name" : "battery_name"), serie);
+    return Formatear(
+        Texto(EquipamientoDe(tipoEquipos) == Equipamiento::Filtros ? "filter_name" : "battery_name"), serie);
 }
 
 Rejilla MostrarEquipos(const std::vector<TEquipoSeleccionado>& equipos, std::int32_t tipoEquipos,
                        std::int32_t tarifa, char separador) {
     const std::size_t n = equipos.size();
-    Rejilla r = Tabla(Etiquetas({"tabla_capacitores_0", "tabla_capacitores_1",
-                                 tipoEquipos == 0 ? "tabla_capacitores_2_kw" : "tabla_capacitores_2",
-                                 "tabla_capacitores_3", "tabla_capacitores_4", "tabla_capacitores_5"}),
-                      std::max<std::size_t>(n, 1) + 1 + ColumnaExtra(tarifa));
+    Rejilla r =
+        Tabla(Etiquetas({"tabla_capacitores_0", "tabla_capacitores_1",
+                         EquipamientoDe(tipoEquipos) == Equipamiento::Filtros ? "tabla_capacitores_2_kw"
+                                                                              : "tabla_capacitores_2",
+                         "tabla_capacitores_3", "tabla_capacitores_4", "tabla_capacitores_5"}),
+              std::max<std::size_t>(n, 1) + 1 + ColumnaExtra(tarifa));
     for (std::size_t i = 0; i < n; ++i) {
         const TEquipoSeleccionado& e = equipos[i];
         r[0][i + 1] = Margen(NombreSerie(tipoEquipos, e.serie));

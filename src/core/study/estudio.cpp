@@ -96,14 +96,14 @@ DatosPanel MostrarDatos(const TDatosEstudio& datos) {
 }
 
 std::int32_t HorasPorPeriodo(std::int32_t horas, std::int32_t tipoLectura) {
-    if (tipoLectura == 0)
+    if (PeriodoLecturaDe(tipoLectura) == PeriodoLectura::Mensual)
         return horas;
     return Acotar(2LL * horas, std::numeric_limits<std::int32_t>::min(),
                   std::numeric_limits<std::int32_t>::max());
 }
 
 std::int32_t LecturasPorAno(std::int32_t tipoLectura) {
-    return tipoLectura == 0 ? 12 : 6;
+    return PeriodoLecturaDe(tipoLectura) == PeriodoLectura::Mensual ? 12 : 6;
 }
 
 } // namespace tarvik

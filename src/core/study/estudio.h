@@ -39,6 +39,36 @@ struct TLectura {
     bool operator==(const TLectura&) const = default;
 };
 
+// The study's two-way choices. The records and the panel hold them as the stored 32-bit values
+// (0 the first choice, 1 the second); the helpers below read a stored value as its choice, so that
+// the code names the choice instead of testing for 0 or 1.
+enum class Equipamiento : std::int32_t { Filtros = 0, Baterias = 1 };
+enum class ModoCalculo : std::int32_t { PorConsumo = 0, PorPotencia = 1 };
+enum class PeriodoLectura : std::int32_t { Mensual = 0, Bimestral = 1 };
+enum class FrecuenciaRed : std::int32_t { Hz50 = 0, Hz60 = 1 };
+enum class Armonicos : std::int32_t { Sin = 0, Con = 1 };
+
+// 0 is harmonic filters; any other value capacitor banks.
+constexpr Equipamiento EquipamientoDe(std::int32_t equipos) {
+    return equipos == 0 ? Equipamiento::Filtros : Equipamiento::Baterias;
+}
+// 0 is by consumption; any other value by contracted power or maximeter.
+constexpr ModoCalculo ModoCalculoDe(std::int32_t tipoCalculo) {
+    return tipoCalculo == 0 ? ModoCalculo::PorConsumo : ModoCalculo::PorPotencia;
+}
+// 0 is monthly readings; any other value bi-monthly.
+constexpr PeriodoLectura PeriodoLecturaDe(std::int32_t tipoLectura) {
+    return tipoLectura == 0 ? PeriodoLectura::Mensual : PeriodoLectura::Bimestral;
+}
+// 0 is a 50 Hz network; any other value 60 Hz.
+constexpr FrecuenciaRed FrecuenciaRedDe(std::int32_t frecuencia) {
+    return frecuencia == 0 ? FrecuenciaRed::Hz50 : FrecuenciaRed::Hz60;
+}
+// Only 1 declares current harmonics.
+constexpr Armonicos ArmonicosDe(std::int32_t armonicos) {
+    return armonicos == 1 ? Armonicos::Con : Armonicos::Sin;
+}
+
 // Customer data and every calculation parameter; also the header of the billing file.
 struct TDatosEstudio {
     std::uint16_t version = 100;

@@ -44,9 +44,10 @@ char toByte(char32_t c) {
 std::string Cp1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 2);
-    for (unsigned char b : text) {
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
         if (b < 0x80)
-            out += static_cast<char>(b);
+            out += c;
         else if (b < 0xA0)
             appendUtf8(out, kAlto[b - 0x80]);
         else
@@ -81,7 +82,7 @@ std::string Utf8ToCp1252(std::string_view text) {
         }
         bool valid = i + static_cast<std::size_t>(extra) < text.size();
         for (int k = 1; valid && k <= extra; ++k) {
-            const auto n = static_cast<unsigned char>(text[i + k]);
+            const auto n = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
             if ((n & 0xC0) != 0x80)
                 valid = false;
             else

@@ -69,7 +69,7 @@ TEST(Catalogo, ReaderLoadsWholeRecordsOnly) {
     const auto segundo = Banco("B", 90).Codificar();
     bytes.insert(bytes.end(), segundo.begin(), segundo.end());
     const std::string ruta = carpeta / "bateria.dat";
-    for (const std::size_t sobra : {0, 6, 71}) {
+    for (const std::size_t sobra : {0u, 6u, 71u}) {
         auto archivo = bytes;
         archivo.resize(144 + sobra, 0xEE);
         prueba::EscribirTodo(ruta, archivo);

@@ -136,7 +136,7 @@ TEST(DatosEnviados, ExampleStudiesNeedCompensationAndFindTheirEquipment) {
             double suma = 0;
             for (const TLectura& l : r.lecturas)
                 suma += std::round(std::cos(std::atan(l.kvarh / l.kwht)) * 10000);
-            EXPECT_LT(suma / numero, d.cosenoDeseado * 10000.0);
+            EXPECT_LT(suma / static_cast<double>(numero), d.cosenoDeseado * 10000.0);
         }
         const double qc = Requerimiento(d, r.lecturas);
         const auto admitidas = Admitidas(d.voltaje);

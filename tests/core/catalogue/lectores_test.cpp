@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <random>
 
 using namespace tarvik;
@@ -48,7 +49,7 @@ TEST(Lectores, BillingFilesOfAnySizeStayInsideTheirBuffer) {
         }
     }
     // Past a valid version word, so that the header and the readings are decoded too.
-    for (const std::uint16_t version : {2, 34, 50, 100}) {
+    for (const std::uint16_t version : std::initializer_list<std::uint16_t>{2, 34, 50, 100}) {
         const std::size_t cabecera = LongitudCabecera(version);
         for (std::size_t extra = 0; extra <= 300; ++extra) {
             auto b = Azar(rng, cabecera + extra);

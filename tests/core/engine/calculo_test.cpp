@@ -70,59 +70,61 @@ TEST_F(Calculo, MessagesOfEveryRefusalInOrder) {
         ListaMensajes esperados;
     } casos[] = {
         {"average already at the desired factor",
-         [](Sesion& s, DatosPanel& p) {
-             s.Lecturas = std::vector<TLectura>(9, Lectura(4000, 0));
+         [](Sesion& sesion, DatosPanel& panel) {
+             sesion.Lecturas = std::vector<TLectura>(9, Lectura(4000, 0));
              for (int i = 0; i < 3; ++i)
-                 s.Lecturas.push_back(Lectura(4000, 3000));
-             p.cosenoDeseado = 0.95;
+                 sesion.Lecturas.push_back(Lectura(4000, 3000));
+             panel.cosenoDeseado = 0.95;
          },
          {{kInfo, "no_compensacion", ""}}},
         {"no readings by consumption",
-         [](Sesion& s, DatosPanel&) { s.Lecturas.clear(); },
+         [](Sesion& sesion, DatosPanel&) { sesion.Lecturas.clear(); },
          {{kError, "error_datos", ""}}},
         {"readings that cannot be analysed",
-         [](Sesion& s, DatosPanel&) {
-             s.Lecturas = {Lectura(1000, 500), Lectura(-1000, -500)};
+         [](Sesion& sesion, DatosPanel&) {
+             sesion.Lecturas = {Lectura(1000, 500), Lectura(-1000, -500)};
          },
          {{kError, "error_facturacion", ""}}},
         {"no contracted power and no transformer rating",
-         [](Sesion&, DatosPanel& p) {
-             p.tipoCalculo = 1;
-             p.tieneTransformador = true;
+         [](Sesion&, DatosPanel& panel) {
+             panel.tipoCalculo = 1;
+             panel.tieneTransformador = true;
          },
          {{kInfo, "error_potencia_maxima", ""}, {kInfo, "error_cpc_value", ""}}},
         {"banks above 35 degrees, whatever the catalogue",
-         [](Sesion& s, DatosPanel& p) {
-             s.rutas = Rutas::DesdeCarpeta("/nonexistent");
-             p.temperatura = 1;
+         [](Sesion& sesion, DatosPanel& panel) {
+             sesion.rutas = Rutas::DesdeCarpeta("/nonexistent");
+             panel.temperatura = 1;
          },
          {{kInfo, "baterias_35", ""}}},
         {"banks without a temperature choice",
-         [](Sesion&, DatosPanel& p) { p.temperatura = -1; },
+         [](Sesion&, DatosPanel& panel) { panel.temperatura = -1; },
          {{kInfo, "no_existen_baterias", ""}}},
         {"no bank large enough",
-         [](Sesion& s, DatosPanel&) { s.Lecturas = std::vector<TLectura>(12, Lectura(400000, 300000)); },
+         [](Sesion& sesion, DatosPanel&) {
+             sesion.Lecturas = std::vector<TLectura>(12, Lectura(400000, 300000));
+         },
          {{kInfo, "no_baterias", ""}}},
         {"no filter large enough",
-         [](Sesion& s, DatosPanel& p) {
-             p.equipos = 0;
-             s.Lecturas = std::vector<TLectura>(12, Lectura(400000, 300000));
+         [](Sesion& sesion, DatosPanel& panel) {
+             panel.equipos = 0;
+             sesion.Lecturas = std::vector<TLectura>(12, Lectura(400000, 300000));
          },
          {{kInfo, "no_filtros", ""}}},
         {"missing catalogue",
-         [](Sesion& s, DatosPanel&) { s.rutas = Rutas::DesdeCarpeta("/nonexistent"); },
+         [](Sesion& sesion, DatosPanel&) { sesion.rutas = Rutas::DesdeCarpeta("/nonexistent"); },
          {{kInfo, "no_baterias", ""}}},
     };
     for (const auto& c : casos) {
-        Sesion s;
-        s.rutas = carpeta.rutas();
-        s.Lecturas = AnoDeLecturas();
-        DatosPanel p;
-        p.equipos = 1;
-        c.preparar(s, p);
-        ListaMensajes m;
-        EXPECT_FALSE(Calcular(s, p, m)) << c.nombre;
-        EXPECT_EQ(m, c.esperados) << c.nombre;
+        Sesion sesion;
+        sesion.rutas = carpeta.rutas();
+        sesion.Lecturas = AnoDeLecturas();
+        DatosPanel panel;
+        panel.equipos = 1;
+        c.preparar(sesion, panel);
+        ListaMensajes mensajes;
+        EXPECT_FALSE(Calcular(sesion, panel, mensajes)) << c.nombre;
+        EXPECT_EQ(mensajes, c.esperados) << c.nombre;
     }
 }
 

@@ -334,7 +334,7 @@ TEST_F(Seleccion, NoConductorTextIsCutToTheSectionCapacity) {
 
 TEST_F(Seleccion, SectionTextUsesTheDecimalSeparatorAndTheFirstRecordOfItsCurrent) {
     s.CatalogoConductores = {prueba::Conductor(2.5f, 24), prueba::Conductor(1.5f, 24),
-                             prueba::Conductor(123456789, 300)};
+                             prueba::Conductor(123456789.0f, 300)};
     s.EquiposSeleccionados = {Unidad(5, 400), Unidad(150, 400)};
     SeleccionarConductores(s, ',');
     EXPECT_EQ(s.ConductoresSeleccionados[0].seccion, "2,50");

@@ -180,7 +180,8 @@ TEST(TablaTraducciones, TextsThatTheTableSuppliesItself) {
 // Every key that the sources ask for by a literal exists in its section, so a misspelt key cannot
 // silently show an empty caption.
 TEST(TablaTraducciones, EveryKeyTheSourcesAskForExists) {
-    const std::regex llamada(R"re(\b(Texto|TextoDialogo)\s*\(\s*"([^"]*)")re");
+    // Texto and TextoDialogo, and their QString forms TextoQt and TextoDialogoQt.
+    const std::regex llamada(R"re(\b(Texto|TextoDialogo)(?:Qt)?\s*\(\s*"([^"]*)")re");
     const std::regex mensaje(R"re(TipoMensaje::\w+\s*,\s*"([^"]*)")re");
     std::set<std::string> vistas;
     for (const auto& entrada : std::filesystem::recursive_directory_iterator(TARVIK_SOURCE_DIR "/src")) {

@@ -297,7 +297,7 @@ TEST(Facturacion, OversizedTextLengthsAreClampedToTheField) {
 }
 
 TEST(Facturacion, AnyNonZeroBooleanReadsTrue) {
-    for (const std::uint8_t valor : {0x01, 0x02, 0x80, 0xFF}) {
+    for (const std::uint8_t valor : std::initializer_list<std::uint8_t>{0x01, 0x02, 0x80, 0xFF}) {
         auto bytes = CodificarCabecera(TDatosEstudio{});
         bytes[564] = valor;
         bytes[604] = valor;
