@@ -2,6 +2,7 @@
 // interface that assistive technologies use.
 
 #include "gui/ayudas.h"
+#include "platform/texto_qt.h"
 
 #include "core/lang/traduccion.h"
 
