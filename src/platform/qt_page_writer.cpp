@@ -384,7 +384,10 @@ void PlayPage(const RecordedPage& pagina, QPainter& pintor) {
                 pintor.setFont(recursos.fonts[o.resource]->font);
                 fuente = o.resource;
             }
-            pintor.setPen(o.colour);
+            // Text takes only the colour of the pen: a rule's pen of that colour serves, and the
+            // device is spared a change of pen between every text and rule of a table.
+            if (pintor.pen().color() != o.colour)
+                pintor.setPen(o.colour);
             pintor.drawText(o.from + QPointF(0, recursos.fonts[o.resource]->baselineShift), o.text);
             break;
         case Kind::Line: {
