@@ -219,13 +219,14 @@ void QtPageWriter::registerDrawing(const std::string& nombre, QSize unidades, Dr
     dibujos_[nombre] = {unidades, std::move(dibujar)};
 }
 
-bool QtPageWriter::NuevoRecurso(std::uint16_t& cuenta, std::uint16_t& numero) {
+std::optional<std::uint16_t> QtPageWriter::GuardarRecurso(std::uint8_t tipo, std::uint16_t& cuenta,
+                                                          const QByteArray& datos) {
     if (cuenta == std::numeric_limits<std::uint16_t>::max()) {
         ok_ = false;
-        return false;
+        return std::nullopt;
     }
-    numero = cuenta++;
-    return true;
+    Escribir(tipo, datos);
+    return cuenta++;
 }
 
 void QtPageWriter::Escribir(std::uint8_t tipo, const QByteArray& datos) {
@@ -296,16 +297,14 @@ void QtPageWriter::endPage() {
 void QtPageWriter::drawText(double x, double baseline, std::string_view text) {
     Fuente& f = FuenteActual();
     if (!f.numero) {
-        std::uint16_t numero = 0;
-        if (!NuevoRecurso(fuentesEscritas_, numero))
-            return;
         QByteArray datos;
         Bytes b(datos);
         b.u8(static_cast<std::uint8_t>((f.font.bold ? kNegrita : 0) | (f.font.underline ? kSubrayada : 0)));
         b.i32(f.qfont.pixelSize());
         datos.append(f.qfont.family().toUtf8());
-        Escribir(kBloqueFuente, datos);
-        f.numero = numero;
+        f.numero = GuardarRecurso(kBloqueFuente, fuentesEscritas_, datos);
+        if (!f.numero)
+            return;
     }
     Bytes b(pagina_);
     b.u8(static_cast<std::uint8_t>(RecordedPage::Kind::Text));
@@ -334,26 +333,23 @@ void QtPageWriter::fillRect(const Rect& rect, Colour colour) {
 void QtPageWriter::renderPicture(const std::string& picture, const Rect& rect) {
     Bytes b(pagina_);
     if (const auto d = dibujos_.find(picture); d != dibujos_.end()) {
-        std::uint16_t numero = 0;
-        if (!NuevoRecurso(dibujosEscritos_, numero))
-            return;
         QPicture dibujo;
         QPainter pintor(&dibujo);
         d->second.dibujar(pintor, QRectF(QPointF(rect.left, rect.top) * kUnidades,
                                          QPointF(rect.right, rect.bottom) * kUnidades));
         pintor.end();
-        Escribir(kBloqueDibujo, QByteArray(dibujo.data(), static_cast<qsizetype>(dibujo.size())));
+        const auto numero = GuardarRecurso(kBloqueDibujo, dibujosEscritos_,
+                                           QByteArray(dibujo.data(), static_cast<qsizetype>(dibujo.size())));
+        if (!numero)
+            return;
         b.u8(static_cast<std::uint8_t>(RecordedPage::Kind::Drawing));
-        b.u16(numero);
+        b.u16(*numero);
         return;
     }
     Imagen& i = BuscarImagen(picture);
     if (!i.imagen)
         return;
     if (!i.numero) {
-        std::uint16_t numero = 0;
-        if (!NuevoRecurso(imagenesEscritas_, numero))
-            return;
         QByteArray datos;
         Bytes d(datos);
         d.i32(i.imagen->width());
@@ -361,8 +357,9 @@ void QtPageWriter::renderPicture(const std::string& picture, const Rect& rect) {
         d.u8(i.imagen->hasAlphaChannel() ? 1 : 0);
         for (int y = 0; y < i.imagen->height(); ++y)
             datos.append(reinterpret_cast<const char*>(i.imagen->constScanLine(y)), i.imagen->width() * 4);
-        Escribir(kBloqueImagen, datos);
-        i.numero = numero;
+        i.numero = GuardarRecurso(kBloqueImagen, imagenesEscritas_, datos);
+        if (!i.numero)
+            return;
     }
     b.u8(static_cast<std::uint8_t>(RecordedPage::Kind::Image));
     b.u16(*i.numero);

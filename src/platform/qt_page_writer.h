@@ -77,8 +77,10 @@ class QtPageWriter : public PageWriter {
 
     Fuente& FuenteActual() const;
     Imagen& BuscarImagen(const std::string& nombre) const;
-    // The number of the next resource of a kind; false when the page file cannot hold another.
-    bool NuevoRecurso(std::uint16_t& cuenta, std::uint16_t& numero);
+    // Writes a font's or a picture's block and gives the number by which pages refer to it; none
+    // when the page file cannot hold another of its kind.
+    std::optional<std::uint16_t> GuardarRecurso(std::uint8_t tipo, std::uint16_t& cuenta,
+                                                const QByteArray& datos);
     void Escribir(std::uint8_t tipo, const QByteArray& datos);
 
     double dpi_;
