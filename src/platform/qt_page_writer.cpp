@@ -20,6 +20,9 @@ namespace {
 // Logical units of a recorded page per millimetre.
 constexpr double kUnidades = 100;
 
+// Text widths kept for each font.
+constexpr std::size_t kAnchosGuardados = 4096;
+
 // The page file: this mark, then blocks of a kind byte, a 32-bit length and that many bytes. A font
 // or a picture comes in its own block before the first page that uses it; the resources of each
 // kind are numbered from 0 in the order of their blocks.
@@ -259,6 +262,9 @@ QtPageWriter::Fuente& QtPageWriter::FuenteActual() const {
 
 double QtPageWriter::textWidth(std::string_view text) const {
     Fuente& f = FuenteActual();
+    // The captions that repeat stay; the figures of a long table of readings would only pile up.
+    if (f.anchos.size() >= kAnchosGuardados)
+        f.anchos.clear();
     auto [ancho, nuevo] = f.anchos.try_emplace(std::string(text));
     if (nuevo)
         ancho->second = f.medidas.horizontalAdvance(DesdeAnsi(ancho->first)) / kUnidades;
@@ -338,8 +344,10 @@ void QtPageWriter::renderPicture(const std::string& picture, const Rect& rect) {
         d->second.dibujar(pintor, QRectF(QPointF(rect.left, rect.top) * kUnidades,
                                          QPointF(rect.right, rect.bottom) * kUnidades));
         pintor.end();
-        const auto numero = GuardarRecurso(kBloqueDibujo, dibujosEscritos_,
-                                           QByteArray(dibujo.data(), static_cast<qsizetype>(dibujo.size())));
+        // The picture of a long study's chart runs to megabytes: written from where it lies.
+        const auto numero =
+            GuardarRecurso(kBloqueDibujo, dibujosEscritos_,
+                           QByteArray::fromRawData(dibujo.data(), static_cast<qsizetype>(dibujo.size())));
         if (!numero)
             return;
         b.u8(static_cast<std::uint8_t>(RecordedPage::Kind::Drawing));
