@@ -91,6 +91,20 @@ class Bytes {
     QByteArray& destino_;
 };
 
+// Up to `largo` bytes of a stream whose length is unknown, read a piece at a time: a damaged length
+// costs no more memory than the stream really holds.
+QByteArray LeerPorPartes(QIODevice& archivo, qint64 largo) {
+    constexpr qint64 kPieza = 1 << 20;
+    QByteArray datos;
+    while (datos.size() < largo) {
+        const QByteArray pieza = archivo.read(std::min(kPieza, largo - datos.size()));
+        if (pieza.isEmpty())
+            break;
+        datos += pieza;
+    }
+    return datos;
+}
+
 std::span<const std::uint8_t> Vista(const QByteArray& datos) {
     return {reinterpret_cast<const std::uint8_t*>(datos.constData()), static_cast<std::size_t>(datos.size())};
 }
@@ -439,7 +453,7 @@ bool ReadPages(QIODevice& archivo, const std::function<bool(int, const RecordedP
         // A length beyond the rest of the file is a damaged file, not a reason to allocate it.
         if (!r.ok() || (!archivo.isSequential() && largo > archivo.bytesAvailable()))
             return false;
-        const QByteArray datos = archivo.read(largo);
+        const QByteArray datos = archivo.isSequential() ? LeerPorPartes(archivo, largo) : archivo.read(largo);
         if (datos.size() != static_cast<qsizetype>(largo))
             return false;
         switch (tipo) {

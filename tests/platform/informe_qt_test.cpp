@@ -168,15 +168,43 @@ std::vector<RecordedPage::Kind> Tipos(const RecordedPage& pagina) {
     return tipos;
 }
 
-// Reads a page file held in memory; the count of pages read, or none when it was refused.
+// A page file that arrives as a stream, whose length is not known beforehand.
+class Flujo : public QIODevice {
+  public:
+    explicit Flujo(QByteArray datos) : datos_(std::move(datos)) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return datos_.size() - leidos_ + QIODevice::bytesAvailable(); }
+
+  protected:
+    qint64 readData(char* destino, qint64 cuantos) override {
+        cuantos = std::min(cuantos, datos_.size() - leidos_);
+        std::copy_n(datos_.constData() + leidos_, cuantos, destino);
+        leidos_ += cuantos;
+        return cuantos;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    QByteArray datos_;
+    qint64 leidos_ = 0;
+};
+
+// Reads a page file held in memory, also as a stream; the count of pages read, or none when it was
+// refused (both ways must agree).
 std::optional<int> PaginasLeidas(const QByteArray& datos) {
     QBuffer archivo;
     archivo.setData(datos);
     archivo.open(QIODevice::ReadOnly);
-    int paginas = 0;
-    if (!ReadPages(archivo, [&](int, const RecordedPage&) { return ++paginas, true; }))
-        return std::nullopt;
-    return paginas;
+    Flujo flujo(datos);
+    std::optional<int> leidas[2];
+    QIODevice* dispositivos[] = {&archivo, &flujo};
+    for (int i = 0; i < 2; ++i) {
+        int paginas = 0;
+        if (ReadPages(*dispositivos[i], [&](int, const RecordedPage&) { return ++paginas, true; }))
+            leidas[i] = paginas;
+    }
+    EXPECT_EQ(leidas[0], leidas[1]);
+    return leidas[0];
 }
 
 } // namespace
