@@ -9,9 +9,11 @@ set(TARVIK_LINUX ${CMAKE_SOURCE_DIR}/packaging/linux)
 install(TARGETS tarvik tarvik-cli RUNTIME DESTINATION ${TARVIK_CARPETA_INSTALADA})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/dbf/ DESTINATION ${TARVIK_CARPETA_INSTALADA}/dbf PATTERN ".keep" EXCLUDE)
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/help/ DESTINATION ${TARVIK_CARPETA_INSTALADA}/help
-  FILES_MATCHING PATTERN "*.html" PATTERN "*.css" PATTERN "*.hhc")
+  FILES_MATCHING PATTERN "*.html" PATTERN "*.css" PATTERN "*.hhc" PATTERN "*.png")
 install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/tarvik.chm ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/tarvik_en.chm
   DESTINATION ${TARVIK_CARPETA_INSTALADA} OPTIONAL)
+# The example studies that the README and the manual follow.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION share/doc/tarvik/examples FILES_MATCHING PATTERN "*.fac")
 
 # Relative links, so that they hold for any prefix and inside the package.
 file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/enlaces)

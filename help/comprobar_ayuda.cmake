@@ -1,5 +1,5 @@
 # Checks the built help beside the program: for each language, the compiled help file is a CHM
-# that holds every page, and the pages are copied for the program's own help window.
+# that holds every page and picture, and both are copied for the program's own help window.
 # Run with -P; CARPETA_PROGRAMA, FUENTES, CHMCMD and CHMLS are given on the command line.
 if(NOT CHMCMD)
   message("chmcmd is missing: the compiled help files are not built here")
@@ -21,6 +21,7 @@ foreach(idioma es en)
   endif()
 
   file(GLOB paginas RELATIVE ${FUENTES}/${idioma} ${FUENTES}/${idioma}/*.html)
+  file(GLOB imagenes RELATIVE ${FUENTES}/${idioma} ${FUENTES}/${idioma}/*.png)
   list(LENGTH paginas cuantas)
   if(cuantas EQUAL 0)
     message(FATAL_ERROR "no help pages under ${FUENTES}/${idioma}")
@@ -32,7 +33,7 @@ foreach(idioma es en)
       message(FATAL_ERROR "chmls cannot read ${chm}")
     endif()
   endif()
-  foreach(archivo IN LISTS paginas ITEMS estilo.css contenido.hhc)
+  foreach(archivo IN LISTS paginas imagenes ITEMS estilo.css contenido.hhc)
     if(NOT EXISTS ${CARPETA_PROGRAMA}/help/${idioma}/${archivo})
       message(FATAL_ERROR "help/${idioma}/${archivo} is not beside the program")
     endif()

@@ -92,6 +92,9 @@ bool Cargar(const Argumentos& a, const std::string& rutaPrograma, Contexto& c) {
     c.sesion.Datos = carga.datos;
     c.sesion.Lecturas = std::move(carga.lecturas);
     c.panel = MostrarDatos(c.sesion.Datos);
+    // Harmonic filters run at 50 Hz: Open shows a filter study with that frequency whatever it holds.
+    if (c.panel.equipos == 0)
+        c.panel.frecuencia = 0;
     const auto dbf = a.opciones.find("--dbf");
     c.sesion.rutas = dbf == a.opciones.end()
                          ? Rutas::DesdePrograma(rutaPrograma)

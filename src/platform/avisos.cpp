@@ -27,7 +27,7 @@ void EstablecerAvisos(Avisos* avisos) {
 }
 
 QString TextoMensaje(const Mensaje& mensaje) {
-    return mensaje.clave.empty() ? QString::fromStdString(mensaje.texto) : DesdeAnsi(Texto(mensaje.clave));
+    return mensaje.clave.empty() ? QString::fromStdString(mensaje.texto) : TextoQt(mensaje.clave);
 }
 
 Respuesta MostrarMensaje(const Mensaje& mensaje) {

@@ -6,8 +6,10 @@
 #include "core/study/estudio.h"
 
 #include <QChart>
+#include <QGraphicsScene>
 #include <QPainter>
 
+#include <memory>
 #include <vector>
 
 namespace tarvik {
@@ -18,6 +20,10 @@ QChart* CrearGraficoConsumo();
 
 // Empties both series and fills them again from the readings, in list order.
 void MostrarConsumo(QChart& grafico, const std::vector<TLectura>& lecturas);
+
+// The chart of the readings laid out as a square of `lado` units in a scene of its own, its texts
+// sized in those units.
+std::unique_ptr<QGraphicsScene> EscenaGraficoConsumo(const std::vector<TLectura>& lecturas, int lado);
 
 // Draws the chart of the readings as a square vector picture of `lado` units into a rectangle of a
 // painter. Its texts are sized in those units, so the picture scales as a whole.

@@ -13,8 +13,12 @@ std::string HaciaAnsi(const QString& texto) {
     return Utf8ToCp1252(texto.toStdString());
 }
 
+QString TextoVisible(const std::string& texto) {
+    return DesdeAnsi(ControlsToSpaces(texto));
+}
+
 QString TextoQt(std::string_view clave) {
-    return DesdeAnsi(Texto(clave));
+    return TextoVisible(Texto(clave));
 }
 
 } // namespace tarvik

@@ -244,6 +244,22 @@ TEST_F(Cli, OddDoublesReadBackExactly) {
         EXPECT_EQ(r[static_cast<int>(i)]["rr"].toDouble(), valores[i]) << i;
 }
 
+TEST_F(Cli, AFilterStudyIsCalculatedAtFiftyHertzAsOpenShowsIt) {
+    const struct {
+        std::int32_t equipos;
+        std::int32_t frecuencia;
+        int esperada;
+    } casos[] = {{0, 1, 0}, {1, 1, 1}, {0, 0, 0}};
+    for (const auto& c : casos) {
+        datos.equipos = c.equipos;
+        datos.frecuencia = c.frecuencia;
+        // A filter study finds no filter catalogue here; the study is printed all the same.
+        const Ejecucion e = Ejecutar({"calc", Estudio(), "--dbf", dbf});
+        const QJsonObject estudio = e.json()["study"].toObject();
+        EXPECT_EQ(estudio["frecuencia"].toInt(), c.esperada) << c.equipos << " " << c.frecuencia;
+    }
+}
+
 TEST_F(Cli, RefusedCalculationExitsOneWithItsMessages) {
     const struct {
         const char* nombre;
@@ -522,8 +538,7 @@ TEST_F(Cli, ReportRefusalsAndUsageErrors) {
     EXPECT_TRUE(e.errores.contains("Serie "));
     EXPECT_TRUE(e.errores.contains(".txt\". No such file or directory")) << e.errores.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
-    // Without the descriptions section the report is written: the final report with the tables of
-    // the transformer capacitor (two pages) and the chart.
+    // Without the descriptions section the report is written: the final report and the chart.
     e = Ejecutar({"report", Estudio(), "-o", pdf, "--dbf", dbf, "--sections", "0,2"});
     EXPECT_EQ(e.codigo, 0) << e.errores.toStdString();
     EXPECT_EQ(PaginasPdf(pdf), 3);

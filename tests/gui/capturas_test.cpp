@@ -2,6 +2,8 @@
 
 #include "gui/ayudas.h"
 
+#include "app/app/ventana_ayuda.h"
+#include "app/results/entrada_texto.h"
 #include "core/lang/traduccion.h"
 #include "core/study/facturacion.h"
 
@@ -11,9 +13,25 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
+
+#include <deque>
 
 namespace tarvik::prueba {
 namespace {
+
+// The text-input dialog answered in turn from a list.
+class EntradaRespondida : public EntradaTexto {
+  public:
+    std::optional<QString> Pedir(QWidget*, const QString&, const QString&, const QString&) override {
+        if (respuestas.empty())
+            return std::nullopt;
+        const QString r = respuestas.front();
+        respuestas.pop_front();
+        return r;
+    }
+    std::deque<QString> respuestas;
+};
 
 class Capturas : public ConVentanas {
   protected:
@@ -135,6 +153,25 @@ TEST_F(Capturas, ResultsWindowPages) {
     }
 }
 
+TEST_F(Capturas, ResultsGridScrolledSidewaysKeepsItsLabels) {
+    for (int idioma : {kEspanol, kIngles}) {
+        PrepararEjemplo(idioma, "bancos-armonicos-bimestral");
+        EnDialogoModal([&](QDialog& d) {
+            auto* paginas = d.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+            paginas->setCurrentIndex(2);
+            // Columns widened by hand until the grid scrolls, then scrolled to its last column.
+            auto* tabla = d.findChild<QTableWidget*>(QStringLiteral("tabla_conductor"));
+            for (int c = 1; c < tabla->columnCount(); ++c)
+                tabla->setColumnWidth(c, 230);
+            QApplication::processEvents();
+            tabla->scrollToItem(tabla->item(0, tabla->columnCount() - 1));
+            Guardar(d, QStringLiteral("resultados-columna-fija-%1.png").arg(Sufijo(idioma)));
+            d.accept();
+        });
+        Boton("resultButton")->click();
+    }
+}
+
 TEST_F(Capturas, TotalsAndChart) {
     for (int idioma : {kEspanol, kIngles}) {
         PrepararEjemplo(idioma, "bancos-400v-mensual");
@@ -168,6 +205,44 @@ TEST_F(Capturas, OptionsDialog) {
             d.reject();
         });
         Boton("OptiosButton")->click();
+    }
+}
+
+// The manual's first study: the example in the main window, and the conductors with a length and a
+// price per metre typed. The manual keeps them as help/<language>/ejemplo-principal.png and
+// ejemplo-conductores.png.
+TEST_F(Capturas, FirstStudyOfTheManual) {
+    EntradaRespondida entrada;
+    EstablecerEntradaTexto(&entrada);
+    for (int idioma : {kEspanol, kIngles}) {
+        PrepararEjemplo(idioma, "bancos-400v-mensual");
+        ventanas.mainform->show();
+        Guardar(*ventanas.mainform, QStringLiteral("ejemplo-principal-%1.png").arg(Sufijo(idioma)));
+        entrada.respuestas = {QStringLiteral("12"),
+                              idioma == kEspanol ? QStringLiteral("38,50") : QStringLiteral("38.50")};
+        EnDialogoModal([&](QDialog& d) {
+            auto* tabla = d.findChild<QTableWidget*>(QStringLiteral("tabla_conductor"));
+            DobleClic(tabla, 4, 1);
+            DobleClic(tabla, 6, 1);
+            EXPECT_TRUE(entrada.respuestas.empty());
+            Guardar(d, QStringLiteral("ejemplo-conductores-%1.png").arg(Sufijo(idioma)));
+            d.accept();
+        });
+        Boton("resultButton")->click();
+    }
+    EstablecerEntradaTexto(nullptr);
+}
+
+// The help window on its start page and on the first study, pictures and all, from the pages as the
+// build places them beside the program, with their style sheet.
+TEST_F(Capturas, HelpWindow) {
+    for (int idioma : {kEspanol, kIngles}) {
+        VentanaAyuda ventana(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/help/") + Sufijo(idioma), idioma);
+        ventana.show();
+        Guardar(ventana, QStringLiteral("help-%1.png").arg(Sufijo(idioma)));
+        ventana.MostrarPagina(QStringLiteral("primeros-pasos.html"));
+        Guardar(ventana, QStringLiteral("ayuda-primeros-pasos-%1.png").arg(Sufijo(idioma)));
     }
 }
 

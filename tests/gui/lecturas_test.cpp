@@ -64,11 +64,22 @@ TEST_F(Lecturas, RowsShowEachReadingRoundedToWholeNumbers) {
     l.kvarh = -0.4;
     l.mdr = 1e3;
     l.cpc = 630;
-    Cargar({l});
+    // Exact halves round to even, as the report prints them; a control character shows as a space.
+    TLectura mitades;
+    mitades.mes = "FEB\x1A"
+                  "RERO";
+    mitades.ano = 2023;
+    mitades.kwht = 40122.5;
+    mitades.kvarh = 40123.5;
+    mitades.mdr = -0.5;
+    mitades.cpc = 2.5;
+    Cargar({l, mitades});
     const auto& modelo = static_cast<const ModeloLecturas&>(*Lista()->Vista()->model());
-    const QStringList esperados = {"ENERO", "2023", "124", "0", "1000", "630"};
-    for (int i = 0; i < kSeccionesLecturas; ++i)
-        EXPECT_EQ(modelo.TextoCelda(0, i), esperados[i]) << i;
+    const QStringList esperados[] = {{"ENERO", "2023", "124", "0", "1000", "630"},
+                                     {"FEB RERO", "2023", "40122", "40124", "0", "2"}};
+    for (int fila = 0; fila < 2; ++fila)
+        for (int i = 0; i < kSeccionesLecturas; ++i)
+            EXPECT_EQ(modelo.TextoCelda(fila, i), esperados[fila][i]) << fila << " " << i;
     EXPECT_EQ(Lista()->Vista()->sizeHintForRow(0), kAltoFilaLecturas);
 }
 
@@ -181,6 +192,34 @@ TEST_F(Lecturas, EditingRoundsFractionsAndKeepsTheHiddenAmount) {
     esperada.kwht = 124;
     EXPECT_EQ(sesion.Lecturas[1], esperada);
     EXPECT_EQ(sesion.Lecturas[0], l);
+}
+
+TEST_F(Lecturas, ConfirmingAnUnchangedReadingStoresExactHalvesRoundedToEven) {
+    TLectura l;
+    l.mes = "ABRIL";
+    l.ano = 2024;
+    l.kwht = 40122.5;
+    l.kvarh = 7.5;
+    l.mdr = 0.5;
+    l.it = -2.5;
+    l.ia = -0.5;
+    Cargar({l});
+    Seleccionar(0);
+    EnDialogoModal([](QDialog& d) {
+        const std::pair<const char*, const char*> mostrados[] = {
+            {"kwht", "40122"}, {"kvarh", "8"}, {"mdr", "0"}, {"it", "-2"}, {"ia", "0"}};
+        for (const auto& [entrada, texto] : mostrados)
+            EXPECT_EQ(Entrada(d, entrada)->Texto(), QString::fromLatin1(texto)) << entrada;
+        d.accept();
+    });
+    Boton("editbutton")->click();
+    TLectura esperada = l;
+    esperada.kwht = 40122;
+    esperada.kvarh = 8;
+    esperada.mdr = 0;
+    esperada.it = -2;
+    esperada.ia = 0;
+    EXPECT_EQ(sesion.Lecturas[0], esperada);
 }
 
 TEST_F(Lecturas, CancelledEditsAndEditsWithoutSelectionChangeNothing) {

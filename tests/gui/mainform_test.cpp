@@ -7,6 +7,7 @@
 #include "core/lang/traduccion.h"
 #include "core/study/facturacion.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
@@ -232,6 +233,31 @@ TEST_F(VentanaPrincipal, OpenThatFailsReportsAndKeepsTheStudy) {
             << avisos.mostrados[0].texto.toStdString();
         EXPECT_EQ(ventanas.mainform->LeerPanel(), antes);
         EXPECT_EQ(sesion.Lecturas.size(), 1u);
+    }
+}
+
+TEST_F(VentanaPrincipal, FileErrorsSpeakTheUsersLanguageNamingTheFileAndTheReason) {
+    const struct {
+        int idioma;
+        const char* boton;
+        QString ruta;
+        QString accion;
+    } casos[] = {
+        {kEspanol, "openbutton", Ruta("falta.fac"), "No se puede abrir el archivo"},
+        {kIngles, "openbutton", Ruta("falta.fac"), "Cannot open file"},
+        {kEspanol, "guardarButton", Ruta("sin/carpeta.fac"), "No se puede crear el archivo"},
+        {kIngles, "guardarButton", Ruta("sin/carpeta.fac"), "Cannot create file"},
+    };
+    for (const auto& c : casos) {
+        EstablecerIdiomaActivo(c.idioma);
+        avisos.mostrados.clear();
+        dialogos.rutas = {c.ruta};
+        Boton(c.boton)->click();
+        ASSERT_EQ(avisos.mostrados.size(), 1u) << c.boton;
+        const QString inicio = c.accion + " \"" + QDir::toNativeSeparators(c.ruta) + "\". ";
+        const QString& texto = avisos.mostrados[0].texto;
+        EXPECT_TRUE(texto.startsWith(inicio)) << texto.toStdString();
+        EXPECT_GT(texto.size(), inicio.size()) << "the system's reason follows";
     }
 }
 

@@ -37,6 +37,11 @@ TEST_F(Panel, LeavingANumberInputBringsItIntoItsRange) {
         QString mostrado;
     };
     const Caso casos[] = {
+        // An emptied input is brought into its range like a typed 0.
+        {"choras", "", "1"},
+        {"ccoseno", "", "0.00"},
+        {"potencia_maxima", "", "0"},
+        {"ccpc", "", "0"},
         {"choras", "800", "744"},
         {"choras", "0", "1"},
         {"choras", "744", "744"},
@@ -62,6 +67,10 @@ TEST_F(Panel, AnEmptyHoursInputReadsAsZeroAndTypingIsNotClamped) {
     Teclear(horas, QStringLiteral("8x0-0"));
     EXPECT_EQ(horas->Texto(), QStringLiteral("800")) << "only digits are typed";
     EXPECT_EQ(Leido().horas, 800) << "the range applies when the input is left";
+    Vaciar(horas);
+    Salir(horas);
+    EXPECT_EQ(horas->Texto(), QStringLiteral("1")) << "an emptied input does not stay blank once left";
+    EXPECT_EQ(Leido().horas, 1);
 }
 
 TEST_F(Panel, StepsStayInsideTheRange) {
@@ -73,6 +82,8 @@ TEST_F(Panel, StepsStayInsideTheRange) {
     coseno->EstablecerValor(0.95);
     coseno->stepBy(-2);
     EXPECT_EQ(coseno->Texto(), QStringLiteral("0.93"));
+    coseno->EstablecerValor(0.125); // an exact half of the last decimal goes to even
+    EXPECT_EQ(coseno->Texto(), QStringLiteral("0.12"));
 }
 
 TEST_F(Panel, CustomerTextsTurnUpperCaseAsTypedKeepingTheCursor) {

@@ -5,16 +5,22 @@
 #include "soporte/catalogos_prueba.h"
 
 #include "app/results/entrada_texto.h"
+#include "app/results/rejilla_resultados.h"
 #include "app/results/twresult.h"
 #include "core/lang/traduccion.h"
 #include "core/results/tablas.h"
 #include "platform/texto_qt.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolTip>
 
 namespace tarvik::prueba {
 namespace {
@@ -51,6 +57,13 @@ QString Celda(const QTableWidget* tabla, int fila, int columna) {
     if (fila == 0)
         return tabla->horizontalHeaderItem(columna)->text();
     return tabla->item(fila - 1, columna)->text();
+}
+
+// Asks a view for the tooltip of a cell, as hovering over its middle does.
+void PedirAyuda(QTableView* vista, const QModelIndex& indice) {
+    const QPoint punto = vista->visualRect(indice).center();
+    QHelpEvent ayuda(QEvent::ToolTip, punto, vista->viewport()->mapToGlobal(punto));
+    QApplication::sendEvent(vista->viewport(), &ayuda);
 }
 
 Rejilla Leer(const QTableWidget* tabla) {
@@ -330,6 +343,84 @@ TEST_F(Resultados, TheTransformerPageAndTheHarmonicsNoteFollowTheSelection) {
         EXPECT_TRUE(!Control<QLabel>("Label2")->isHidden());
         EXPECT_FALSE(!Control<QLabel>("ArmLabel")->isHidden());
     }));
+}
+
+TEST_F(Resultados, TheLabelColumnStaysInViewWhenTheGridScrollsSideways) {
+    ASSERT_TRUE(Ejecutar(true, [&] {
+        for (const char* nombre : {"tabla_capacitores", "tabla_conductor"}) {
+            QTableWidget* tabla = Tabla(nombre);
+            auto* fija = tabla->findChild<QTableView*>(QStringLiteral("columna_fija"));
+            ASSERT_NE(fija, nullptr) << nombre;
+            Paginas()->setCurrentWidget(tabla->parentWidget());
+            for (int c = 1; c < tabla->columnCount(); ++c)
+                tabla->setColumnWidth(c, 400);
+            QApplication::processEvents(); // the grid lays itself out again
+            QScrollBar* lateral = tabla->horizontalScrollBar();
+            ASSERT_GT(lateral->maximum(), 0) << nombre;
+            lateral->setValue(lateral->maximum());
+
+            EXPECT_TRUE(fija->isVisible()) << nombre;
+            EXPECT_EQ(fija->model(), tabla->model());
+            EXPECT_EQ(fija->geometry().left(), tabla->viewport()->x());
+            EXPECT_EQ(fija->width(), tabla->columnWidth(0));
+            EXPECT_LT(tabla->visualItemRect(tabla->item(0, 0)).right(), 0) << "the grid scrolled past it";
+            const QModelIndex etiqueta = fija->model()->index(0, 0);
+            EXPECT_EQ(fija->visualRect(etiqueta).left(), 0);
+            for (int c = 1; c < tabla->columnCount(); ++c)
+                EXPECT_TRUE(fija->isColumnHidden(c)) << nombre << " " << c;
+
+            // Going back to the first data cell, by the keyboard or not, shows it beside the labels
+            // and not under them.
+            tabla->setCurrentCell(0, 2);
+            QKeyEvent izquierda(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+            QApplication::sendEvent(tabla, &izquierda);
+            EXPECT_EQ(tabla->currentColumn(), 1);
+            EXPECT_GE(tabla->visualItemRect(tabla->item(0, 1)).left(), tabla->columnWidth(0)) << nombre;
+            lateral->setValue(lateral->maximum());
+            tabla->setCurrentCell(1, 1);
+            EXPECT_GE(tabla->visualItemRect(tabla->item(0, 1)).left(), tabla->columnWidth(0)) << nombre;
+            // Reaching a label scrolls only up or down.
+            lateral->setValue(lateral->maximum());
+            tabla->scrollTo(tabla->model()->index(0, 0));
+            EXPECT_EQ(lateral->value(), lateral->maximum());
+
+            // The label column is resized on the header in view, and the grid follows.
+            fija->horizontalHeader()->resizeSection(0, 260);
+            EXPECT_EQ(tabla->columnWidth(0), 260);
+            EXPECT_EQ(fija->width(), 260);
+        }
+    }));
+}
+
+TEST_F(Resultados, ACellTextWiderThanItsColumnShowsWholeInATooltip) {
+    ASSERT_TRUE(Ejecutar(true, [&] {
+        QTableWidget* tabla = Tabla("tabla_capacitores");
+        auto* fija = tabla->findChild<QTableView*>(QStringLiteral("columna_fija"));
+        ASSERT_NE(fija, nullptr);
+        const QString codigo = tabla->item(0, 1)->text();
+        // A text that fits gets no tooltip.
+        tabla->setColumnWidth(1, 300);
+        PedirAyuda(tabla, tabla->model()->index(0, 1));
+        EXPECT_NE(QToolTip::text(), codigo);
+        // Cut by its column, in the grid and in the label column.
+        tabla->setColumnWidth(1, 30);
+        PedirAyuda(tabla, tabla->model()->index(0, 1));
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), codigo);
+        fija->horizontalHeader()->resizeSection(0, 40);
+        PedirAyuda(fija, fija->model()->index(1, 0));
+        EXPECT_EQ(QToolTip::text(), tabla->item(1, 0)->text());
+        QToolTip::hideText();
+    }));
+}
+
+TEST_F(Resultados, StoredControlCharactersShowAsSpaces) {
+    EstablecerIdiomaActivo(kIngles);
+    ASSERT_NE(Texto("armlabelcaption").find('\x1A'), std::string::npos) << "the stored text keeps its byte";
+    const TWResult inglesa(s);
+    const QString texto = inglesa.findChild<QLabel*>(QStringLiteral("ArmLabel"))->text();
+    EXPECT_TRUE(texto.contains(QStringLiteral("Technical  Department"))) << texto.toStdString();
+    EXPECT_FALSE(texto.contains(QChar(0x1A)));
 }
 
 TEST_F(Resultados, AUnitWithoutConductorShowsNoExistInTheActiveLanguage) {

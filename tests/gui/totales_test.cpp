@@ -2,6 +2,7 @@
 
 #include "gui/ayudas.h"
 #include "soporte/catalogos_prueba.h"
+#include "soporte/rotulos_grafico.h"
 
 #include "app/results/twgrafico1.h"
 #include "app/results/twtotales.h"
@@ -198,6 +199,33 @@ TEST_F(Totales, TheChartWindowKeepsItsCloseButtonAtTheRight) {
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&grafico, &escape);
     EXPECT_FALSE(grafico.isVisible());
+}
+
+TEST_F(Totales, TheChartWindowsMonthLabelsStayWholeAtItsDefaultSizeAndWhenResized) {
+    const char* const nombres[] = {"ENERO", "FEBRERO", "MARZO",      "ABRIL",   "MAYO",      "JUNIO",
+                                   "JULIO", "AGOSTO",  "SEPTIEMBRE", "OCTUBRE", "NOVIEMBRE", "DICIEMBRE"};
+    QStringList meses;
+    for (const char* mes : nombres)
+        meses.append(QString::fromLatin1(mes));
+    const QSize inicial = grafico.size();
+    for (const int lecturas : {1, 12, 24, 36, 130}) {
+        s.Lecturas.clear();
+        for (int i = 0; i < lecturas; ++i) {
+            s.Lecturas.push_back(Lectura(40000 + i * 10, 30000));
+            s.Lecturas.back().mes = nombres[i % 12];
+        }
+        for (const QSize tamano : {inicial, QSize(1000, 600)}) {
+            grafico.resize(tamano);
+            grafico.show();
+            QApplication::processEvents();
+            const QChartView* vista = grafico.findChild<QChartView*>(QStringLiteral("Chart1"));
+            const QStringList faltas = FaltasRotulos(*vista->scene(), meses, lecturas);
+            EXPECT_TRUE(faltas.isEmpty())
+                << lecturas << " readings at " << tamano.width() << "x" << tamano.height() << ": "
+                << faltas.join(QStringLiteral("; ")).toStdString();
+            grafico.hide();
+        }
+    }
 }
 
 } // namespace

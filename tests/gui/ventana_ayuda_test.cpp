@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
@@ -33,6 +34,16 @@ QStringList Enlaces(const QTextDocument& documento) {
             if (const QString destino = it.fragment().charFormat().anchorHref(); !destino.isEmpty())
                 enlaces << destino;
     return enlaces;
+}
+
+// Every picture a document shows, by the name its page gives.
+QStringList Imagenes(const QTextDocument& documento) {
+    QStringList imagenes;
+    for (QTextBlock bloque = documento.begin(); bloque.isValid(); bloque = bloque.next())
+        for (auto it = bloque.begin(); !it.atEnd(); ++it)
+            if (const QTextCharFormat formato = it.fragment().charFormat(); formato.isImageFormat())
+                imagenes << formato.toImageFormat().name();
+    return imagenes;
 }
 
 QStringList PaginasDelContenido(const QTreeWidget& contenido) {
@@ -88,7 +99,7 @@ TEST(VentanaAyuda, OpensEachLanguageOnItsStartPageWithTheWholeContents) {
     }
 }
 
-TEST(VentanaAyuda, BothLanguagesHaveTheSamePagesAndNoBrokenLinks) {
+TEST(VentanaAyuda, BothLanguagesHaveTheSamePagesAndNoBrokenLinksOrPictures) {
     const QStringList espanol = QDir(CarpetaFuente("es")).entryList({"*.html"}, QDir::Files);
     const QStringList ingles = QDir(CarpetaFuente("en")).entryList({"*.html"}, QDir::Files);
     EXPECT_EQ(espanol, ingles);
@@ -104,6 +115,27 @@ TEST(VentanaAyuda, BothLanguagesHaveTheSamePagesAndNoBrokenLinks) {
             for (const QString& destino : Enlaces(documento))
                 EXPECT_TRUE(carpeta.exists(QUrl(destino).path()))
                     << idioma << "/" << pagina.toStdString() << " -> " << destino.toStdString();
+            // A picture is a file of the folder that decodes: the window shows it as it is.
+            for (const QString& imagen : Imagenes(documento))
+                EXPECT_FALSE(QImage(carpeta.filePath(imagen)).isNull())
+                    << idioma << "/" << pagina.toStdString() << " -> " << imagen.toStdString();
+        }
+    }
+}
+
+TEST(VentanaAyuda, TheFirstStudyShowsItsPicturesInBothLanguages) {
+    for (const auto& [carpeta, idioma] : {std::pair{"es", kEspanol}, std::pair{"en", kIngles}}) {
+        SCOPED_TRACE(carpeta);
+        VentanaAyuda ventana(CarpetaFuente(carpeta), idioma);
+        ventana.MostrarPagina(QStringLiteral("primeros-pasos.html"));
+        QTextBrowser& navegador = *ventana.Navegador();
+        const QStringList imagenes = Imagenes(*navegador.document());
+        ASSERT_FALSE(imagenes.isEmpty());
+        for (const QString& imagen : imagenes) {
+            // What the browser hands its document for the picture: the file's bytes, read beside the page.
+            const QVariant recurso = navegador.loadResource(QTextDocument::ImageResource,
+                                                            navegador.source().resolved(QUrl(imagen)));
+            EXPECT_FALSE(QImage::fromData(recurso.toByteArray()).isNull()) << imagen.toStdString();
         }
     }
 }

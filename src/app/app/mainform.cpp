@@ -60,12 +60,10 @@ std::string RutaLocal(const QString& ruta) {
     return QFile::encodeName(ruta).toStdString();
 }
 
-// The system's reason for a file that could not be used, naming the file.
-Mensaje ErrorArchivo(const char* accion, const QString& ruta, const std::string& detalle) {
-    const QString texto = QStringLiteral("%1 \"%2\". %3")
-                              .arg(QString::fromLatin1(accion), QDir::toNativeSeparators(ruta),
-                                   QString::fromLocal8Bit(detalle.c_str()));
-    return {TipoMensaje::Error, {}, texto.toStdString()};
+// The system's reason for a file that could not be used, naming the file as the desktop writes it.
+Mensaje ErrorArchivo(FalloArchivo fallo, const QString& ruta, const std::string& detalle) {
+    return tarvik::ErrorArchivo(fallo, QDir::toNativeSeparators(ruta).toStdString(),
+                                QString::fromLocal8Bit(detalle.c_str()).toStdString());
 }
 
 bool Confirmado(const char* clave) {
@@ -238,7 +236,7 @@ bool Tmainform::AbrirArchivo(const QString& ruta) {
     case ErrorCarga::Ninguno:
         break;
     case ErrorCarga::Apertura:
-        MostrarMensaje(ErrorArchivo("Cannot open file", ruta, carga.detalle));
+        MostrarMensaje(ErrorArchivo(FalloArchivo::Abrir, ruta, carga.detalle));
         return false;
     case ErrorCarga::Formato:
         MostrarMensaje({TipoMensaje::Error, "error_formato_archivo", {}});
@@ -259,7 +257,7 @@ bool Tmainform::GuardarComo() {
     RecogerDatos(LeerPanel(), sesion_.Datos);
     const ResultadoGuardado guardado = GuardarFacturacion(RutaLocal(ruta), sesion_.Datos, sesion_.Lecturas);
     if (!guardado.ok) {
-        MostrarMensaje(ErrorArchivo("Cannot create file", ruta, guardado.detalle));
+        MostrarMensaje(ErrorArchivo(FalloArchivo::Crear, ruta, guardado.detalle));
         return false;
     }
     PonerArchivo(ruta);

@@ -2,6 +2,7 @@
 
 #include "app/app/ventana_fija.h"
 #include "app/results/entrada_texto.h"
+#include "app/results/rejilla_resultados.h"
 #include "core/engine/calculo.h"
 #include "core/results/tablas.h"
 #include "core/util/numeros.h"
@@ -28,10 +29,11 @@ constexpr int kFilaPrecioTransformador = 3;
 constexpr int kFilaLongitudConductor = 4;
 constexpr int kFilaPrecioConductor = 6;
 
-// A grid whose heading row is the header and whose label column is drawn like it; only the data
-// cells can be selected, none can be edited in place, and every column can be resized.
+// A grid whose heading row is the header and whose label column is drawn like it and stays in
+// view; only the data cells can be selected, none can be edited in place, and every column can be
+// resized.
 QTableWidget* CrearTabla(const char* nombre, QWidget* pagina) {
-    auto* tabla = new QTableWidget(pagina);
+    auto* tabla = new RejillaResultados(pagina);
     tabla->setObjectName(QString::fromLatin1(nombre));
     tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabla->verticalHeader()->hide();
@@ -50,10 +52,13 @@ void Llenar(QTableWidget* tabla, const Rejilla& rejilla) {
     tabla->setColumnCount(columnas);
     tabla->setRowCount(static_cast<int>(rejilla.size()) - 1);
     const QBrush fondoFijo = tabla->palette().button();
+    const auto texto = [&rejilla](int f, int c) {
+        return TextoVisible(rejilla[static_cast<std::size_t>(f)][static_cast<std::size_t>(c)]);
+    };
     for (int c = 0; c < columnas; ++c) {
-        tabla->setHorizontalHeaderItem(c, new QTableWidgetItem(DesdeAnsi(rejilla[0][c])));
+        tabla->setHorizontalHeaderItem(c, new QTableWidgetItem(texto(0, c)));
         for (int f = 1; f < static_cast<int>(rejilla.size()); ++f) {
-            auto* celda = new QTableWidgetItem(DesdeAnsi(rejilla[f][c]));
+            auto* celda = new QTableWidgetItem(texto(f, c));
             if (c == 0) {
                 celda->setFlags(Qt::ItemIsEnabled);
                 celda->setBackground(fondoFijo);

@@ -1,5 +1,8 @@
 #include "app/study/entrada_numero.h"
 
+#include "core/util/numeros.h"
+#include "platform/numero_local.h"
+
 #include <QLineEdit>
 #include <QLocale>
 
@@ -85,9 +88,8 @@ double EntradaNumero::Valor() const {
 QString EntradaNumero::Formatear(double valor) const {
     if (decimales_ == 0)
         return QString::number(static_cast<qint64>(valor));
-    QLocale local;
-    local.setNumberOptions(QLocale::OmitGroupSeparator);
-    return local.toString(valor, 'f', decimales_);
+    // Rounded as every number the program shows, exact halves to even.
+    return QString::fromStdString(Fijo(valor, decimales_, SeparadorDecimal()));
 }
 
 double EntradaNumero::Acotado(double valor) const {
@@ -155,8 +157,9 @@ QValidator::State EntradaNumero::validate(QString& texto, int&) const {
 }
 
 void EntradaNumero::focusOutEvent(QFocusEvent* evento) {
-    // Leaving brings a typed value into the range; an empty text stays empty.
-    if (rango_ && !Texto().isEmpty()) {
+    // Leaving brings a typed value into the range; an emptied text reads as 0 and is brought in
+    // like any other value, so that the input never stays blank.
+    if (rango_) {
         const QString acotado = Formatear(Acotado(Valor()));
         if (acotado != Texto())
             EstablecerTexto(acotado);

@@ -1,6 +1,7 @@
 #include "app/study/lista_lecturas.h"
 
 #include "core/lang/traduccion.h"
+#include "core/util/numeros.h"
 #include "platform/texto_qt.h"
 
 #include <QHeaderView>
@@ -67,14 +68,6 @@ class DelegadoLecturas : public QStyledItemDelegate {
 
 } // namespace
 
-QString EnteroMostrado(double valor) {
-    QString texto = QString::number(valor, 'f', 0);
-    // A small negative value rounds to zero, which has no sign.
-    if (texto == QStringLiteral("-0"))
-        texto = QStringLiteral("0");
-    return texto;
-}
-
 ModeloLecturas::ModeloLecturas(std::vector<TLectura>& lecturas, QObject* parent)
     : QAbstractListModel(parent), lecturas_(lecturas) {}
 
@@ -92,17 +85,17 @@ QString ModeloLecturas::TextoCelda(int fila, int seccion) const {
     const TLectura& l = lecturas_.at(static_cast<std::size_t>(fila));
     switch (seccion) {
     case 0:
-        return DesdeAnsi(l.mes);
+        return TextoVisible(l.mes);
     case 1:
         return QString::number(l.ano);
     case 2:
-        return EnteroMostrado(l.kwht);
+        return QString::fromStdString(EnteroMostrado(l.kwht));
     case 3:
-        return EnteroMostrado(l.kvarh);
+        return QString::fromStdString(EnteroMostrado(l.kvarh));
     case 4:
-        return EnteroMostrado(l.mdr);
+        return QString::fromStdString(EnteroMostrado(l.mdr));
     case 5:
-        return EnteroMostrado(l.cpc);
+        return QString::fromStdString(EnteroMostrado(l.cpc));
     default:
         return {};
     }

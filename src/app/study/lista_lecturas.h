@@ -19,9 +19,6 @@ namespace tarvik {
 inline constexpr int kSeccionesLecturas = 6;
 inline constexpr int kAltoFilaLecturas = 16;
 
-// A number as the table and the editor show it: rounded to a whole number, digits only.
-QString EnteroMostrado(double valor);
-
 class ModeloLecturas : public QAbstractListModel {
     Q_OBJECT
 

@@ -1,9 +1,9 @@
 #include "app/study/tedicion.h"
 
 #include "app/study/entrada_numero.h"
-#include "app/study/lista_lecturas.h"
 #include "core/lang/traduccion.h"
 #include "core/util/cp1252.h"
+#include "core/util/numeros.h"
 #include "platform/avisos.h"
 #include "platform/texto_qt.h"
 
@@ -105,7 +105,8 @@ void Tedicion::Rellenar(ModoEdicion modo, const TLectura& lectura) {
         {rr_, lectura.rr},     {it_, lectura.it},       {ia_, lectura.ia},   {ifp_, lectura.ifp},
     };
     for (const auto& [entrada, valor] : numeros)
-        entrada->EstablecerTexto(anadir ? QStringLiteral("0") : EnteroMostrado(valor));
+        entrada->EstablecerTexto(anadir ? QStringLiteral("0")
+                                        : QString::fromStdString(EnteroMostrado(valor)));
 }
 
 bool Tedicion::Leer(TLectura& lectura) const {

@@ -19,4 +19,10 @@ struct Mensaje {
 
 using ListaMensajes = std::vector<Mensaje>;
 
+enum class FalloArchivo { Abrir, Crear };
+
+// A file that could not be opened or created, in the active language, naming the file and giving
+// the system's reason as it came (UTF-8 texts).
+Mensaje ErrorArchivo(FalloArchivo fallo, const std::string& ruta, const std::string& motivo);
+
 } // namespace tarvik

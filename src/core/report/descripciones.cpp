@@ -38,17 +38,12 @@ void Subrayado(PageWriter& writer, const std::string& texto) {
     writer.setBold(false);
 }
 
-// The file could not be read: the system's reason, naming the file.
-Mensaje ErrorArchivo(const std::string& ruta, const std::string& detalle) {
-    return {TipoMensaje::Error, {}, "Cannot open file \"" + ruta + "\". " + detalle};
-}
-
 // Reads a whole file; a series name that could leave the data folder counts as a missing file.
 bool Leer(const std::string& ruta, bool valido, std::vector<std::uint8_t>& bytes, ListaMensajes& mensajes) {
     std::string detalle = std::strerror(ENOENT);
     if (valido && LeerBytes(ruta, bytes, detalle))
         return true;
-    mensajes.push_back(ErrorArchivo(ruta, detalle));
+    mensajes.push_back(ErrorArchivo(FalloArchivo::Abrir, ruta, detalle));
     return false;
 }
 
@@ -75,7 +70,9 @@ bool LeerDescripcion(const PageWriter& writer, const Sesion& sesion, const std::
     }
     // A file that can be read but not decoded is not a picture.
     if (Leer(d.imagen, valido, bytes, mensajes))
-        mensajes.push_back(ErrorArchivo(d.imagen, "The file is not a bitmap."));
+        mensajes.push_back(ErrorArchivo(FalloArchivo::Abrir, d.imagen,
+                                        IdiomaActivo() == kEspanol ? "El archivo no es un mapa de bits."
+                                                                   : "The file is not a bitmap."));
     return false;
 }
 
@@ -141,8 +138,9 @@ bool CaracteristicasEquipos(PageWriter& writer, const Sesion& sesion, ListaMensa
         const std::string clave = Minusculas(nombre);
         if (std::find(descritas.begin(), descritas.end(), clave) != descritas.end())
             continue;
-        if (writer.y() + kAltoImagen > writer.area().bottom)
-            writer.newPage();
+        // The picture starts under the series heading's two lines and keeps clear of the footer.
+        if (writer.y() + 2 * writer.lineHeight() + kAltoImagen > LimitePie(writer))
+            writer.continueOnNewPage();
         Subrayado(writer, NombreSerie(sesion.Datos.equipos, e.serie));
 
         Descripcion d;

@@ -10,6 +10,9 @@ constexpr double kTamanoLetra = 10.08; // points: 0.14 inch
 constexpr Colour kColorMarca = Rgb(216, 31, 133);
 constexpr Colour kGrisSombra = Rgb(128, 128, 128);
 constexpr int kPlumaRaya = -2; // two hundredths of an inch
+constexpr double kGrosorRaya = -kPlumaRaya * kMmPerHundredthInch;
+// The footer rule lies one line and this many mm above the bottom edge.
+constexpr double kAlturaRayaPie = 2;
 constexpr Pen kPlumaFina{kBlack, 1};
 
 // The logos as shipped, for a writer that cannot measure them.
@@ -76,20 +79,25 @@ void MarcoInforme::header(PageWriter& writer) {
 void MarcoInforme::footer(PageWriter& writer) {
     const Area a = writer.area();
     const double lh = writer.lineHeight();
-    Raya(writer, a.bottom - lh - 2);
+    Raya(writer, a.bottom - lh - kAlturaRayaPie);
     const double wf = AnchoProporcional(writer, kLogoPie, kTamanoLogoPie, 10);
     writer.drawPicture(kLogoPie, {a.left, a.bottom - lh, a.left + wf, a.bottom - lh + 10});
     SavedFont fuente(writer);
     writer.setFontHeight(3);
     writer.moveTo(a.right, a.bottom);
-    writer.printRight("pag. " + std::to_string(NumeroPagina), a.right);
+    const char* pagina = IdiomaActivo() == kEspanol ? "pag. " : "page ";
+    writer.printRight(pagina + std::to_string(NumeroPagina), a.right);
+}
+
+double LimitePie(const PageWriter& writer) {
+    return writer.area().bottom - writer.lineHeight() - kAlturaRayaPie - kGrosorRaya / 2;
 }
 
 void ImprimirLineas(PageWriter& writer, MemoBuffer& memo, int lineas) {
     constexpr int kLineasPie = 2;
     for (int i = 0; i < lineas && !memo.finished(); ++i) {
         if (writer.linesLeft() <= kLineasPie && !writer.pageIsFresh())
-            writer.newPage();
+            writer.continueOnNewPage();
         writer.printMemo(memo, 1);
     }
 }

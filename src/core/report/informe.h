@@ -75,6 +75,10 @@ bool CaracteristicasEquipos(PageWriter& writer, const Sesion& sesion, ListaMensa
 // The consumption chart across the page, under two empty lines.
 void GraficoFacturacion(PageWriter& writer);
 
+// The top edge of the page footer's rule at the line height now in force: nothing of a page's
+// content may reach below it.
+double LimitePie(const PageWriter& writer);
+
 // Prints up to `lineas` lines of a memo, one at a time, each followed by a new line. A line is never
 // printed where two or fewer lines are left, over the page footer: a new page starts first (unless
 // the page is still empty, so that a page too small for three lines cannot page without end).

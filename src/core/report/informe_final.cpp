@@ -5,6 +5,7 @@
 #include "core/results/tablas.h"
 #include "core/util/numeros.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 
@@ -44,12 +45,14 @@ Columna Izquierda(const char* clave, float ancho) {
     return {Texto(clave), Alignment::Left, ancho};
 }
 
+// Prints a table; `lineasNotas` lines of notes follow it and stay on its last row's page.
 void Imprimir(PageWriter& writer, const Formato& formato, std::initializer_list<Columna> columnas,
-              const TTableData& filas) {
+              const TTableData& filas, int lineasNotas = 0) {
     TTableReport tabla(formato.enmarcada, formato.cabecera);
     tabla.Title = formato.titulo;
     tabla.AutoWidth = formato.autoAncho;
     tabla.ShowCaptions = formato.leyendas;
+    tabla.lineasNotas = lineasNotas;
     for (const Columna& c : columnas)
         tabla.AddColumn(c.leyenda, c.justificacion, c.ancho, kAnchoMinimo, false);
     tabla.SetData(filas);
@@ -71,10 +74,26 @@ std::string Fases(std::int32_t cantidad) {
     return std::to_string(cantidad) + "x3 " + Texto("phases_caption");
 }
 
-// Wrapped text across the printable area, at most `lineas` lines, each followed by a new line.
+// A note: wrapped text across the printable area.
+MemoBuffer MemoNota(const PageWriter& writer, const char* clave) {
+    return {Texto(clave), writer.area().left, writer.area().right, Alignment::Left, false, 0};
+}
+
+// The lines that a note of at most `lineas` lines takes in the font now in force.
+int LineasNota(const PageWriter& writer, const char* clave, int lineas) {
+    return std::min(lineas, writer.memoLinesLeft(MemoNota(writer, clave)));
+}
+
+// At most `lineas` lines of a note, each followed by a new line.
 void Nota(PageWriter& writer, const char* clave, int lineas) {
-    MemoBuffer nota{Texto(clave), writer.area().left, writer.area().right, Alignment::Left, false, 0};
+    MemoBuffer nota = MemoNota(writer, clave);
     ImprimirLineas(writer, nota, lineas);
+}
+
+// A price as the results window gives it: a price of 0 is on request. `cantidad` multiplies it
+// into the total of a conductor's length.
+std::string Precio(double precio, double cantidad, char separador) {
+    return precio != 0 ? Fijo(precio * cantidad, 2, separador) : Texto("consultar");
 }
 
 } // namespace
@@ -84,7 +103,6 @@ void InformeFinal(PageWriter& writer, const Sesion& sesion, char separador) {
     const TAnalisisConsumo& a = sesion.Analisis;
     const bool porConsumo = d.tipoCalculo == 0;
     const bool filtros = d.equipos == 0;
-    const bool tarifa11 = d.tarifa == kTarifa11;
     auto fijo = [separador](double valor, int decimales) { return Fijo(valor, decimales, separador); };
 
     SavedFont fuente(writer);
@@ -137,25 +155,27 @@ void InformeFinal(PageWriter& writer, const Sesion& sesion, char separador) {
         for (const TEquipoSeleccionado& e : sesion.EquiposSeleccionados)
             filas.push_back({NombreSerie(d.equipos, e.serie), e.codigo, fijo(e.potencia, 1),
                              fijo(e.tension, 0), filtros || d.frecuencia == 0 ? "50" : "60",
-                             std::to_string(e.cantidad), fijo(e.precio, 2)});
+                             std::to_string(e.cantidad), Precio(e.precio, 1, separador)});
         writer.newLine();
         Imprimir(writer, {Texto(filtros ? "filters_caption" : "baterias_caption")},
                  {Izquierda("tipo_caption", kSeptimo), Izquierda("codigo_caption", kSeptimoMasDiez),
                   Derecha(filtros ? "potencia_caption_kw" : "potencia_caption", kSeptimo),
                   Derecha("tension_caption", kSeptimo), Derecha("frecuencia_caption", kSeptimo),
                   Derecha("cantidad_caption", kSeptimo), Derecha("precio_caption", kSeptimo)},
-                 filas);
+                 filas, LineasNota(writer, "baterias_seleccionadas_footer", kLineasNotaEquipos));
         Nota(writer, "baterias_seleccionadas_footer", kLineasNotaEquipos);
     }
 
+    // The transformer capacitor's tables only when that record holds a unit: no tables of zeros.
     const TCondensadorTrafo& ct = sesion.CondensadorTrafo;
-    if (tarifa11) {
+    const bool condensadorTrafo = d.tarifa == kTarifa11 && !ct.equipo.codigo.empty();
+    if (condensadorTrafo) {
         writer.newLine();
         Imprimir(writer, {Texto("trans_caption")},
                  {Izquierda("codigo_caption", 20), Derecha("potencia_caption", 20),
                   Derecha("tension_caption", 20), Derecha("precio_caption", 20)},
                  {{ct.equipo.codigo, fijo(ct.equipo.potencia, 0), fijo(ct.equipo.tension, 0),
-                   fijo(ct.equipo.precio, 2)}});
+                   Precio(ct.equipo.precio, 1, separador)}});
     }
 
     if (!sesion.TransformadoresSeleccionados.empty()) {
@@ -163,8 +183,8 @@ void InformeFinal(PageWriter& writer, const Sesion& sesion, char separador) {
         for (const TTransformadorSeleccionado& t : sesion.TransformadoresSeleccionados) {
             const std::int32_t cantidad =
                 t.intensidad != 0 ? CantidadTransformadores(sesion.EquiposSeleccionados, t.tension) : 0;
-            filas.push_back(
-                {t.designacion, fijo(t.intensidad, 0) + "/5", std::to_string(cantidad), fijo(t.precio, 2)});
+            filas.push_back({t.designacion, fijo(t.intensidad, 0) + "/5", std::to_string(cantidad),
+                             Precio(t.precio, 1, separador)});
         }
         writer.newLine();
         Imprimir(writer, {Texto("trans_seleccionados")},
@@ -179,18 +199,21 @@ void InformeFinal(PageWriter& writer, const Sesion& sesion, char separador) {
         TTableData filas;
         for (const TConductorSeleccionado& c : sesion.ConductoresSeleccionados)
             filas.push_back({fijo(c.intensidadNominal, 2), c.seccion, fijo(c.intensidadConductor, 2),
-                             fijo(c.longitud, 2), Fases(c.cantidad), fijo(c.precio * c.longitud, 2)});
+                             fijo(c.longitud, 2), Fases(c.cantidad),
+                             Precio(c.precio, c.longitud, separador)});
         writer.newLine();
         Imprimir(writer, {Texto(filtros ? "conductores_seleccionados_filtros" : "conductores_seleccionados")},
                  {Derecha("i_nominal", kSexto), Derecha("seccion_caption", kSexto),
                   Derecha("i_conductor_caption", kSexto), Derecha("longitud_caption", kSexto),
                   Derecha("cantidad_caption", kSexto), Derecha("precio_total_caption", kSexto)},
-                 filas);
+                 filas,
+                 LineasNota(writer, "conductores_seleccionados_footer", kTodasLasLineas) +
+                     LineasNota(writer, "conductores_seleccionados_footer2", kTodasLasLineas));
         Nota(writer, "conductores_seleccionados_footer", kTodasLasLineas);
         Nota(writer, "conductores_seleccionados_footer2", kTodasLasLineas);
     }
 
-    if (tarifa11) {
+    if (condensadorTrafo) {
         writer.newLine();
         Imprimir(writer, {Texto("conductor_bateria_caption")},
                  {Derecha("i_calculo", kSexto), Derecha("seccion_caption", kSexto),
@@ -198,7 +221,7 @@ void InformeFinal(PageWriter& writer, const Sesion& sesion, char separador) {
                   Derecha("cantidad_caption", kSexto), Derecha("precio_total_caption", kSexto)},
                  {{fijo(ct.intensidadCalculo, 2), ct.seccion, fijo(ct.intensidadConductor, 2),
                    fijo(ct.longitudConductor, 2), Fases(ct.cantidadConductores),
-                   fijo(ct.precioConductor * ct.longitudConductor, 2)}});
+                   Precio(ct.precioConductor, ct.longitudConductor, separador)}});
     }
 }
 

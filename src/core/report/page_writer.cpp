@@ -1,5 +1,7 @@
 #include "core/report/page_writer.h"
 
+#include "core/util/cp1252.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -39,6 +41,14 @@ void PageWriter::runJob(const std::function<void(PageWriter&)>& content) {
 void PageWriter::newPage() {
     endPageWithFrame();
     beginPageWithFrame();
+}
+
+void PageWriter::continueOnNewPage() {
+    const Font font = font_;
+    const std::optional<double> lineHeight = explicitLineHeight_;
+    newPage();
+    font_ = font;
+    explicitLineHeight_ = lineHeight;
 }
 
 void PageWriter::beginPageWithFrame() {
@@ -290,7 +300,8 @@ void PageWriter::text(double x, double baseline, std::string_view s) {
     if (s.empty())
         return;
     fresh_ = false;
-    drawText(x, baseline, s);
+    // Stored texts may hold control characters; on paper they are plain spaces.
+    drawText(x, baseline, ControlsToSpaces(s));
 }
 
 void PageWriter::fill(const Rect& rect, Colour colour) {

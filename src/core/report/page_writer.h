@@ -146,6 +146,9 @@ class PageWriter {
     void setFrame(PageFrame* frame) { frame_ = frame; }
     // Ends the page (footer) and begins the next one (page handlers, header). Tab stops survive.
     void newPage();
+    // A page break inside running content: as newPage, and then the content goes on in the font and
+    // line height that were in force before the break, whatever the page header set for itself.
+    void continueOnNewPage();
     // True from the end of a page's header until anything is drawn on the page.
     bool pageIsFresh() const { return fresh_; }
 

@@ -1,5 +1,6 @@
 #include "core/report/table_report.h"
 
+#include "core/lang/traduccion.h"
 #include "core/report/string_manager.h"
 
 #include <algorithm>
@@ -16,8 +17,10 @@ constexpr int kRulePixels = 1;
 constexpr int kTitleShade = 8;
 constexpr std::string_view kPrefixStart = "{f\\";
 constexpr std::string_view kPrefixEnd = "}";
-// "%s (continuación)" in Windows-1252, the same in every interface language.
-constexpr std::string_view kContinued = " (continuaci\xF3n)";
+// Free text never prints where two or fewer lines are left: the page footer's rule lies there.
+constexpr int kLineasPie = 2;
+// A table begins on the next page unless at least this many lines are left, clearance included.
+constexpr int kLineasMinimas = 4;
 
 constexpr TabPaint kTopRule{0, 0, kRulePixels, 0, 0};
 constexpr TabPaint kBottomRule{0, 0, 0, kRulePixels, 0};
@@ -61,10 +64,31 @@ bool IsSpecial(const std::string& first) {
     return !first.empty() && (first[0] == '*' || first[0] == '$');
 }
 
+// "%s (continuación)" in Windows-1252, or its English words in an English report.
+std::string Continuacion(const std::string& title) {
+    return title + (IdiomaActivo() == kEspanol ? " (continuaci\xF3n)" : " (continued)");
+}
+
 void ApplyMarks(PageWriter& writer, const TBkMemobuf& marks) {
     writer.setBold(marks.CellBold);
     writer.setUnderline(marks.CellUnderline);
     writer.setFontColour(marks.CellColor);
+}
+
+// The lines of a row's tallest cell, at least one.
+int LineasCeldas(PageWriter& writer, const std::vector<TBkMemobuf>& buffers) {
+    int lines = 1;
+    for (const TBkMemobuf& buffer : buffers) {
+        SavedFont font(writer);
+        ApplyMarks(writer, buffer);
+        lines = std::max(lines, writer.memoLinesLeft(buffer));
+    }
+    return lines;
+}
+
+// A separator and a "$" row take their own line; a "*" row an empty line and the line of its text.
+int LineasEspeciales(const std::string& first) {
+    return first.size() > 1 && first[0] == '*' ? 2 : 1;
 }
 
 } // namespace
@@ -165,14 +189,17 @@ void TTableReport::DistributeWidths(int available) {
 
 void TTableReport::PrintBody(PageWriter& writer) {
     PageHasContent = !writer.pageIsFresh();
-    if (writer.linesLeft() < 4 && PageHasContent) {
-        writer.newPage();
-        ApplyLineHeight(writer);
+    ContinuationCount = 0;
+    RowIndex = 0;
+    // The header stays with the first row, and a table of one row with its notes.
+    int lines = LineasCabecera(writer);
+    if (RowCount() > 0)
+        lines += LineasFila(writer, Data->front(), false) + (RowCount() == 1 ? lineasNotas : 0);
+    if (writer.linesLeft() < std::max(kLineasMinimas, lines + kLineasPie) && PageHasContent) {
+        writer.continueOnNewPage();
         writer.newLine();
         PageHasContent = false;
     }
-    ContinuationCount = 0;
-    RowIndex = 0;
     if (ShowHeader)
         PrintHeader(writer);
     for (RowIndex = 0; RowIndex < RowCount(); ++RowIndex)
@@ -193,7 +220,7 @@ void TTableReport::PrintHeader(PageWriter& writer) {
         tab.boxLines = Boxed ? kBoxAll : 0;
         tab.shade = Boxed ? kTitleShade : 0;
         writer.setTab(tab);
-        writer.printTab(ContinuationCount == 0 ? Title : Title + std::string(kContinued));
+        writer.printTab(ContinuationCount == 0 ? Title : Continuacion(Title));
         writer.newLine();
     }
     if (ShowCaptions) {
@@ -207,12 +234,24 @@ void TTableReport::PrintHeader(PageWriter& writer) {
 void TTableReport::PrintRow(PageWriter& writer, const std::vector<std::string>& cells, bool captionRow) {
     static const std::string kEmpty;
     const std::string& first = cells.empty() ? kEmpty : cells.front();
-    if (IsSpecial(first)) {
+    const bool special = IsSpecial(first);
+    std::vector<TBkMemobuf> buffers;
+    if (!special)
+        buffers = Celdas(writer, cells, captionRow);
+    // A row that does not end clear of the page footer (with the notes under the last row) goes on
+    // the next page, wherever the position on the page. The caption row has been placed with the
+    // header. A row taller than a whole page starts on a new page and is split by the line pass.
+    if (!captionRow) {
+        const int lines = special ? LineasEspeciales(first) : LineasCeldas(writer, buffers);
+        if (!Caben(writer, lines + (RowIndex == RowCount() - 1 ? lineasNotas : 0)))
+            TableNewPage(writer, true);
+    }
+    if (special) {
         PrintSpecialRow(writer, first);
         if (!captionRow)
             PageHasContent = true;
     } else {
-        PrintCells(writer, cells, captionRow);
+        PrintCells(writer, buffers, captionRow);
     }
 }
 
@@ -223,8 +262,6 @@ void TTableReport::PrintSpecialRow(PageWriter& writer, const std::string& first)
         RuleStep(writer);
         return;
     }
-    if (writer.linesLeft() == 2 && PageHasContent)
-        TableNewPage(writer);
     std::string text = first.substr(1);
     if (first[0] == '$') {
         {
@@ -252,11 +289,10 @@ void TTableReport::PrintSpecialRow(PageWriter& writer, const std::string& first)
     }
 }
 
-void TTableReport::PrintCells(PageWriter& writer, const std::vector<std::string>& cells, bool captionRow) {
+std::vector<TBkMemobuf> TTableReport::Celdas(PageWriter& writer, const std::vector<std::string>& cells,
+                                             bool captionRow) const {
     const std::size_t n = ColumnList.size();
     std::vector<TBkMemobuf> buffers(n);
-    std::vector<bool> finished(n, false);
-    int rowLines = 1;
     writer.rewindTabs();
     for (std::size_t i = 0; i < n; ++i) {
         writer.tabStep(TabPaint::Nothing());
@@ -269,13 +305,37 @@ void TTableReport::PrintCells(PageWriter& writer, const std::vector<std::string>
         buffer.justify = captionRow ? Alignment::Centre : ColumnList[i].Justify;
         buffer.noNewLine = true;
         buffer.text = std::move(text);
-        SavedFont font(writer);
-        ApplyMarks(writer, buffer);
-        rowLines = std::max(rowLines, writer.memoLinesLeft(buffer));
     }
+    return buffers;
+}
 
-    if (writer.linesLeft() - 1 < rowLines && PageHasContent)
-        TableNewPage(writer);
+int TTableReport::LineasFila(PageWriter& writer, const std::vector<std::string>& cells,
+                             bool captionRow) const {
+    if (!cells.empty() && IsSpecial(cells.front()))
+        return LineasEspeciales(cells.front());
+    return LineasCeldas(writer, Celdas(writer, cells, captionRow));
+}
+
+int TTableReport::LineasCabecera(PageWriter& writer) const {
+    if (!ShowHeader)
+        return 0;
+    int lines = Title.empty() ? 0 : 1;
+    if (ShowCaptions) {
+        std::vector<std::string> captions;
+        for (const TTableColumn& column : ColumnList)
+            captions.push_back(column.Caption);
+        lines += LineasFila(writer, captions, true);
+    }
+    return lines;
+}
+
+bool TTableReport::Caben(const PageWriter& writer, int lines) const {
+    return writer.linesLeft() >= lines + kLineasPie || !PageHasContent;
+}
+
+void TTableReport::PrintCells(PageWriter& writer, std::vector<TBkMemobuf>& buffers, bool captionRow) {
+    const std::size_t n = buffers.size();
+    std::vector<bool> finished(n, false);
     RuleStep(writer);
 
     bool allFinished = false;
@@ -294,9 +354,11 @@ void TTableReport::PrintCells(PageWriter& writer, const std::vector<std::string>
         }
         if (!captionRow)
             PageHasContent = true;
-        if (writer.linesLeft() < 3 && PageHasContent) {
+        // A row that goes on, where its next line would not keep clear of the footer, closes on
+        // this page and goes on on the next one; a row that has ended closes under its last line.
+        if (!allFinished && !Caben(writer, 2)) {
             StepColumns(writer, kBottomRule);
-            TableNewPage(writer);
+            TableNewPage(writer, false);
         } else {
             writer.newLine();
         }
@@ -316,14 +378,12 @@ void TTableReport::StepColumns(PageWriter& writer, const TabPaint& paint) const 
         writer.tabStep(paint);
 }
 
-void TTableReport::TableNewPage(PageWriter& writer) {
-    writer.newPage();
-    // The page header may have changed the font; the line height follows the font now current.
-    ApplyLineHeight(writer);
+void TTableReport::TableNewPage(PageWriter& writer, bool wholeRow) {
+    writer.continueOnNewPage();
     writer.newLine();
     ++ContinuationCount;
     PageHasContent = false;
-    if (ShowHeader && RowIndex < RowCount() - 1)
+    if (ShowHeader && (wholeRow || RowIndex < RowCount() - 1))
         PrintHeader(writer);
 }
 

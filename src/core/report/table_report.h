@@ -44,6 +44,9 @@ class TTableReport {
     bool ShowHeader;
     bool ShowCaptions = true;
     bool AutoWidth = false;
+    // Lines of the notes that the caller prints right under the table: the last row is placed only
+    // where they fit below it, so that they stay on its page.
+    int lineasNotas = 0;
 
     void AddColumn(std::string caption, Alignment justify, float width, float minWidth, bool fixed);
     // The rows stay the caller's and must outlive Print; the table never changes them.
@@ -69,10 +72,19 @@ class TTableReport {
     void PrintHeader(PageWriter& writer);
     void PrintRow(PageWriter& writer, const std::vector<std::string>& cells, bool captionRow);
     void PrintSpecialRow(PageWriter& writer, const std::string& first);
-    void PrintCells(PageWriter& writer, const std::vector<std::string>& cells, bool captionRow);
+    void PrintCells(PageWriter& writer, std::vector<TBkMemobuf>& buffers, bool captionRow);
+    // The cell buffers of a row, limited to their columns and with the marks of their prefixes.
+    std::vector<TBkMemobuf> Celdas(PageWriter& writer, const std::vector<std::string>& cells,
+                                   bool captionRow) const;
+    // Lines a row takes: its tallest cell, or the fixed lines of a special row.
+    int LineasFila(PageWriter& writer, const std::vector<std::string>& cells, bool captionRow) const;
+    int LineasCabecera(PageWriter& writer) const;
+    // Whether `lines` lines fit here and still leave the page footer the clearance of free text.
+    bool Caben(const PageWriter& writer, int lines) const;
     void RuleStep(PageWriter& writer) const;
     void StepColumns(PageWriter& writer, const TabPaint& paint) const;
-    void TableNewPage(PageWriter& writer);
+    // A page break before a row (`wholeRow`) repeats the header; one inside the last row does not.
+    void TableNewPage(PageWriter& writer, bool wholeRow);
     int RowCount() const { return Data == nullptr ? 0 : static_cast<int>(Data->size()); }
 
     std::vector<TTableColumn> ColumnList;

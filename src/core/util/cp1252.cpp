@@ -114,6 +114,18 @@ std::string Cp1252ToUpper(std::string_view text) {
     return out;
 }
 
+std::string ControlsToSpaces(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool control = (c < 0x20 && c != '\r' && c != '\n') || c == 0x7F ||
+                             (c >= 0x80 && c <= 0x9F && kAlto[c - 0x80] == c);
+        if (control)
+            ch = ' ';
+    }
+    return out;
+}
+
 std::string TruncateBytes(std::string_view text, std::size_t capacity) {
     return std::string(text.substr(0, capacity));
 }

@@ -16,6 +16,11 @@ std::string Utf8ToCp1252(std::string_view text);
 // Upper case of one Windows-1252 text, letter by letter (á→Á, ñ→Ñ, ÿ→Ÿ, š→Š, œ→Œ, ž→Ž; ß and µ stay).
 std::string Cp1252ToUpper(std::string_view text);
 
+// The text as it is drawn: every control character (C0, DEL and the undefined bytes that stand
+// for C1 controls) but the line breaks CR and LF becomes a space, so that a stored 0x1A shows as a
+// gap and never as a replacement box.
+std::string ControlsToSpaces(std::string_view text);
+
 // Cuts a text to at most `capacity` bytes.
 std::string TruncateBytes(std::string_view text, std::size_t capacity);
 

@@ -16,4 +16,11 @@ std::string Fijo(double valor, int decimales, char separador) {
     return resultado;
 }
 
+std::string EnteroMostrado(double valor) {
+    std::string texto = Fijo(valor, 0, '.');
+    if (texto == "-0")
+        texto = "0";
+    return texto;
+}
+
 } // namespace tarvik

@@ -112,7 +112,6 @@ class InformeTest : public ::testing::Test {
     bool Escribir(const SeccionesInforme& secciones) {
         return EscribirInforme(writer, sesion, secciones, {kFecha, '.'}, mensajes);
     }
-    void SoloInformeFinal() { Escribir({true, false, false}); }
 
     // The description text (in both languages) and picture of a file name, e.g. "Serie Jade".
     std::string Describir(const std::string& nombre, const std::string& texto = "Linea uno.\nLinea dos.") {
@@ -282,28 +281,61 @@ TEST_F(InformeTest, EquipmentTableByEquipmentTypeFrequencyAndLanguage) {
 }
 
 TEST_F(InformeTest, TransformerTablesFollowTheTariffAndTheSelection) {
-    // Tariff "1.1": the transformer capacitor and its conductor, with zeros except what the user typed.
-    sesion.Datos.tarifa = kTarifa11;
+    // The user's length and price of the transformer capacitor's conductor, typed in the results.
     sesion.CondensadorTrafo.longitudConductor = 12.5;
     sesion.CondensadorTrafo.precioConductor = 3.2;
-    sesion.TransformadoresSeleccionados.push_back({"TI sin medida", 0, 0, 400});
-    writer.runJob([&](PageWriter& pw) { InformeFinal(pw, sesion, '.'); });
-    auto textos = Textos(writer);
-    for (const std::string& t :
-         {Texto("trans_caption"), Texto("conductor_bateria_caption"), std::string("12.50"),
-          std::string("40.00"), "0x3 " + Texto("phases_caption"), Texto("trans_seleccionados"),
-          std::string("250/5"), std::string("1"), std::string("0/5"), std::string("0")})
-        EXPECT_TRUE(Tiene(textos, t)) << t;
+    struct Caso {
+        std::int32_t tarifa;
+        std::string unidad; // the transformer capacitor's code; empty when nothing holds one
+        bool transformadores;
+        bool tablasCondensador;
+    };
+    const Caso casos[] = {
+        {kTarifa11, "TRF-400-20", true, true},
+        // Under tariff "1.1" without a unit: no tables of zeros.
+        {kTarifa11, "", true, false},
+        {3, "TRF-400-20", false, false},
+    };
+    for (const Caso& c : casos) {
+        RecordingPageWriter w;
+        sesion.Datos.tarifa = c.tarifa;
+        sesion.CondensadorTrafo.equipo.codigo = c.unidad;
+        sesion.CondensadorTrafo.equipo.potencia = c.unidad.empty() ? 0 : 20;
+        sesion.CondensadorTrafo.cantidadConductores = c.unidad.empty() ? 0 : 1;
+        sesion.TransformadoresSeleccionados = {{"TI 250/5 cl.1", 250, 18, 400}, {"TI sin medida", 0, 0, 400}};
+        if (!c.transformadores)
+            sesion.TransformadoresSeleccionados.clear();
+        w.runJob([&](PageWriter& pw) { InformeFinal(pw, sesion, '.'); });
+        const auto textos = Textos(w);
+        const std::string caso =
+            std::string(kTarifas[static_cast<std::size_t>(c.tarifa)]) + " '" + c.unidad + "'";
+        for (const std::string& t :
+             {Texto("trans_caption"), Texto("conductor_bateria_caption"), c.unidad, std::string("12.50"),
+              std::string("40.00"), "1x3 " + Texto("phases_caption")})
+            EXPECT_EQ(Tiene(textos, t), c.tablasCondensador) << caso << ": " << t;
+        EXPECT_FALSE(Tiene(textos, "0x3 " + Texto("phases_caption"))) << caso;
+        for (const std::string& t : {Texto("trans_seleccionados"), std::string("250/5"), std::string("0/5")})
+            EXPECT_EQ(Tiene(textos, t), c.transformadores) << caso << ": " << t;
+        // One transformer for the banks; none for the one that measures nothing.
+        if (c.transformadores) {
+            for (const char* t : {"1", "0"})
+                EXPECT_TRUE(Tiene(textos, t)) << caso << ": " << t;
+        }
+    }
+}
 
-    // Another tariff and no current transformer: none of those tables.
-    RecordingPageWriter otro;
-    sesion.Datos.tarifa = 3;
-    sesion.TransformadoresSeleccionados.clear();
-    otro.runJob([&](PageWriter& pw) { InformeFinal(pw, sesion, '.'); });
-    textos = Textos(otro);
-    for (const std::string& t :
-         {Texto("trans_caption"), Texto("conductor_bateria_caption"), Texto("trans_seleccionados")})
-        EXPECT_FALSE(Tiene(textos, t)) << t;
+TEST_F(InformeTest, APriceOfZeroPrintsAsOnRequestLikeTheResultsWindow) {
+    sesion.EquiposSeleccionados.front().precio = 0;
+    sesion.TransformadoresSeleccionados.front().precio = 0;
+    sesion.ConductoresSeleccionados.front().precio = 0;
+    for (const int idioma : {kEspanol, kIngles}) {
+        EstablecerIdiomaActivo(idioma);
+        RecordingPageWriter w;
+        w.runJob([&](PageWriter& pw) { InformeFinal(pw, sesion, '.'); });
+        const auto textos = Textos(w);
+        EXPECT_EQ(std::count(textos.begin(), textos.end(), Texto("consultar")), 3) << idioma;
+        EXPECT_FALSE(Tiene(textos, "0.00")) << idioma;
+    }
 }
 
 TEST_F(InformeTest, NotesWrapAcrossThePrintableAreaAndTheEquipmentNoteStopsAtTwoLines) {
@@ -339,24 +371,34 @@ TEST_F(InformeTest, NotesWrapAcrossThePrintableAreaAndTheEquipmentNoteStopsAtTwo
     }
 }
 
-TEST_F(InformeTest, ALongBillingTableContinuesOnTheNextPages) {
+TEST_F(InformeTest, ALongBillingTableContinuesOnTheNextPagesInTheReportsLanguage) {
     sesion = Estudio(120);
     sesion.rutas = carpeta.rutas();
-    SoloInformeFinal();
-    const auto paginas = Paginas(writer);
-    ASSERT_GE(paginas.size(), 3u);
-    const std::string titulo = Texto("facturacion_caption");
-    EXPECT_TRUE(PaginaTiene(paginas[0], titulo));
-    EXPECT_TRUE(PaginaTiene(paginas[1], titulo + " (continuaci\xF3n)"));
-    EXPECT_TRUE(PaginaTiene(paginas[1], Texto("mes_caption")));
-    // Every page has its frame; the rows run on without a gap.
-    for (std::size_t p = 0; p < paginas.size(); ++p) {
-        EXPECT_TRUE(PaginaTiene(paginas[p], "TARVIK"));
-        EXPECT_TRUE(PaginaTiene(paginas[p], "pag. " + std::to_string(p + 1)));
+    struct Caso {
+        int idioma;
+        std::string continuacion;
+        std::string pagina;
+    };
+    for (const Caso& c :
+         {Caso{kEspanol, " (continuaci\xF3n)", "pag. "}, Caso{kIngles, " (continued)", "page "}}) {
+        EstablecerIdiomaActivo(c.idioma);
+        RecordingPageWriter w;
+        EXPECT_TRUE(EscribirInforme(w, sesion, {true, false, false}, {kFecha, '.'}, mensajes));
+        const auto paginas = Paginas(w);
+        ASSERT_GE(paginas.size(), 3u);
+        const std::string titulo = Texto("facturacion_caption");
+        EXPECT_TRUE(PaginaTiene(paginas[0], titulo));
+        EXPECT_TRUE(PaginaTiene(paginas[1], titulo + c.continuacion)) << c.idioma;
+        EXPECT_TRUE(PaginaTiene(paginas[1], Texto("mes_caption")));
+        // Every page has its frame; the rows run on without a gap.
+        for (std::size_t p = 0; p < paginas.size(); ++p) {
+            EXPECT_TRUE(PaginaTiene(paginas[p], "TARVIK"));
+            EXPECT_TRUE(PaginaTiene(paginas[p], c.pagina + std::to_string(p + 1))) << c.idioma;
+        }
+        const auto textos = Textos(w);
+        for (int i = 1; i <= 120; ++i)
+            EXPECT_TRUE(Tiene(textos, "MES" + std::to_string(i))) << i;
     }
-    const auto textos = Textos(writer);
-    for (int i = 1; i <= 120; ++i)
-        EXPECT_TRUE(Tiene(textos, "MES" + std::to_string(i))) << i;
 }
 
 TEST_F(InformeTest, OneDescriptionPerSeriesWithItsPictureBesideTheText) {
@@ -399,8 +441,12 @@ TEST_F(InformeTest, ADescriptionStartsANewPageWhenItsPictureWouldNotFit) {
         double y;
         int paginas;
     };
-    // The picture's box is 60 mm high and the printable area ends at 282 mm.
-    for (const Caso& c : {Caso{221.99, 1}, Caso{222.01, 2}}) {
+    // The picture's box is 60 mm high and starts under the series heading's two lines; it must end
+    // on the footer rule's top edge at the latest: one line and 2 mm above the bottom edge (282 mm),
+    // less half the rule's 0.508 mm. Lines follow the 10 pt font.
+    const double lh = 1.15 * 10 * kMmPerPoint;
+    const double limite = 282 - lh - 2 - 0.254 - 60 - 2 * lh;
+    for (const Caso& c : {Caso{limite - 0.01, 1}, Caso{limite + 0.01, 2}}) {
         RecordingPageWriter w;
         w.setPictureSize((carpeta.ruta() / "dbf" / "Serie Jade.bmp").string(), {240, 288});
         w.runJob([&](PageWriter& pw) {
@@ -438,11 +484,13 @@ TEST_F(InformeTest, AMissingDescriptionFileStopsTheWholeJobNamingTheFile) {
         bool texto;
         bool imagen;
         std::string falta;
+        std::string accion;
     };
     const Caso casos[] = {
-        {kEspanol, false, true, (dbf / "es" / "Serie Jade.txt").string()},
-        {kIngles, false, true, (dbf / "en" / "Serie Jade.txt").string()},
-        {kEspanol, true, false, (dbf / "Serie Jade.bmp").string()},
+        {kEspanol, false, true, (dbf / "es" / "Serie Jade.txt").string(), "No se puede abrir el archivo"},
+        {kIngles, false, true, (dbf / "en" / "Serie Jade.txt").string(), "Cannot open file"},
+        {kEspanol, true, false, (dbf / "Serie Jade.bmp").string(), "No se puede abrir el archivo"},
+        {kIngles, true, false, (dbf / "Serie Jade.bmp").string(), "Cannot open file"},
     };
     for (const Caso& c : casos) {
         std::filesystem::remove_all(dbf);
@@ -457,20 +505,24 @@ TEST_F(InformeTest, AMissingDescriptionFileStopsTheWholeJobNamingTheFile) {
             std::filesystem::remove(imagen);
         mensajes.clear();
         EXPECT_FALSE(EscribirInforme(w, sesion, {true, true, true}, {kFecha, '.'}, mensajes));
-        EXPECT_EQ(mensajes,
-                  (ListaMensajes{{TipoMensaje::Error,
-                                  {},
-                                  "Cannot open file \"" + c.falta + "\". No such file or directory"}}));
+        EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error,
+                                            {},
+                                            c.accion + " \"" + c.falta + "\". No such file or directory"}}));
     }
 }
 
 TEST_F(InformeTest, APictureThatCannotBeDecodedIsReported) {
     const std::string imagen = Describir("Serie Jade");
-    RecordingPageWriter w; // knows no picture size: the file is not a picture it can read
-    EXPECT_FALSE(EscribirInforme(w, sesion, {false, true, false}, {kFecha, '.'}, mensajes));
-    EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error,
-                                        {},
-                                        "Cannot open file \"" + imagen + "\". The file is not a bitmap."}}));
+    const std::pair<int, std::string> casos[] = {
+        {kEspanol, "No se puede abrir el archivo \"" + imagen + "\". El archivo no es un mapa de bits."},
+        {kIngles, "Cannot open file \"" + imagen + "\". The file is not a bitmap."}};
+    for (const auto& [idioma, texto] : casos) {
+        EstablecerIdiomaActivo(idioma);
+        RecordingPageWriter w; // knows no picture size: the file is not a picture it can read
+        mensajes.clear();
+        EXPECT_FALSE(EscribirInforme(w, sesion, {false, true, false}, {kFecha, '.'}, mensajes));
+        EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error, {}, texto}}));
+    }
 }
 
 TEST_F(InformeTest, ASeriesNameCannotLeadOutOfTheDataFolder) {
@@ -489,7 +541,8 @@ TEST_F(InformeTest, ASeriesNameCannotLeadOutOfTheDataFolder) {
         const std::string ruta = (carpeta.ruta() / "dbf" / "es").string() + "/Serie " + serie + ".txt";
         EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error,
                                             {},
-                                            "Cannot open file \"" + ruta + "\". No such file or directory"}}))
+                                            "No se puede abrir el archivo \"" + ruta +
+                                                "\". No such file or directory"}}))
             << serie;
     }
     for (const std::string serie : {"Jade", "Zentrola ZS", "Diamante 2.0", "\xC1mbar"})

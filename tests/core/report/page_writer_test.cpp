@@ -90,6 +90,21 @@ TEST(PageWriter, MemoBreaksAtSpacesAndInsideLongWords) {
     }
 }
 
+TEST(PageWriter, ControlCharactersReachThePageAsSpaces) {
+    const std::vector<std::string> log = Record([](PageWriter& w) {
+        w.moveTo(20, 100);
+        w.print("Technical \x1A"
+                "Department");
+        w.printRight("a\tb", 100);
+        MemoBuffer memo{"x\x1Ay\nz", 20, 190, Alignment::Left, false, 0};
+        w.printMemo(memo, 9);
+    });
+    EXPECT_EQ(
+        log, (std::vector<std::string>{"page 1", "text 20.00 100.00 \"Technical  Department\" h=3.00",
+                                       "text 95.50 100.00 \"a b\" h=3.00", "text 20.00 100.00 \"x y\" h=3.00",
+                                       "text 20.00 105.00 \"z\" h=3.00"}));
+}
+
 TEST(PageWriter, MemoTakesAtLeastOneCharacterPerLine) {
     // Limits narrower than one character, even reversed ones, still make progress.
     RecordingPageWriter w;

@@ -313,17 +313,22 @@ TEST_F(TableReportTest, HeaderOptions) {
 TEST_F(TableReportTest, RowThatDoesNotFitMovesToTheNextPage) {
     struct Case {
         int linesLeft;
+        int notes; // lines of notes under the table
         std::vector<std::string> texts;
     };
-    // A row of 5 lines needs lines left - 1 >= 5. With 6 left it fills the page, which then ends.
+    // A row of 5 lines needs 5 lines and the two that free text keeps free above the page footer;
+    // as the last row, also the lines of the notes that follow the table.
     const Case cases[] = {
-        {5, {"page 1", "before", "page 2", "1", "2", "3", "4", "5"}},
-        {6, {"page 1", "before", "1", "2", "3", "4", "5", "page 2"}},
+        {6, 0, {"page 1", "before", "page 2", "1", "2", "3", "4", "5"}},
+        {7, 0, {"page 1", "before", "1", "2", "3", "4", "5"}},
+        {8, 2, {"page 1", "before", "page 2", "1", "2", "3", "4", "5"}},
+        {9, 2, {"page 1", "before", "1", "2", "3", "4", "5"}},
     };
     for (const Case& c : cases) {
         RecordingPageWriter w;
         ReportPage(w);
         TTableReport table(false, false);
+        table.lineasNotas = c.notes;
         table.AddColumn("", Alignment::Left, 50, 10, false);
         const TTableData rows = {{"1\n2\n3\n4\n5"}};
         table.SetData(rows);
@@ -332,6 +337,33 @@ TEST_F(TableReportTest, RowThatDoesNotFitMovesToTheNextPage) {
             pw.moveTo(20, GapForLinesLeft(c.linesLeft) + TTableReport::RowPadding);
             pw.setLineHeight(5);
             ASSERT_EQ(pw.linesLeft(), c.linesLeft);
+            pw.moveTo(20, GapForLinesLeft(c.linesLeft));
+            table.Print(pw);
+        });
+        EXPECT_EQ(Texts(w), c.texts) << c.linesLeft << " lines left, " << c.notes << " of notes";
+    }
+}
+
+TEST_F(TableReportTest, HeaderStaysWithTheFirstRow) {
+    // Title, captions and the first row need three lines and the two above the footer.
+    struct Case {
+        int linesLeft;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {4, {"page 1", "before", "page 2", "Consumo", "Mes", "kWh", "r1", "100", "r2", "200"}},
+        {5,
+         {"page 1", "before", "Consumo", "Mes", "kWh", "r1", "100", "page 2", kContinued, "Mes", "kWh", "r2",
+          "200"}},
+    };
+    for (const Case& c : cases) {
+        RecordingPageWriter w;
+        ReportPage(w);
+        TTableReport table = ConsumoTable(true, true);
+        const TTableData rows = Rows(2);
+        table.SetData(rows);
+        w.runJob([&](PageWriter& pw) {
+            pw.printAt(20, 30, "before");
             pw.moveTo(20, GapForLinesLeft(c.linesLeft));
             table.Print(pw);
         });
@@ -367,14 +399,16 @@ TEST_F(TableReportTest, ContinuationTitlesAndCaptionsOnEveryPage) {
                 printedRows.push_back(text);
     ASSERT_EQ(printedRows.size(), 100u);
     EXPECT_EQ(printedRows.back(), "r100");
-    // After a break the line height follows the page header's 4 mm font.
-    EXPECT_DOUBLE_EQ(Find(writer, pages[1][6]).y - Find(writer, pages[1][4]).y, 6);
+    // After a break the table goes on in its own 3 mm font and 5 mm lines, not the page header's.
+    const Printed first = Find(writer, pages[1][4]);
+    EXPECT_DOUBLE_EQ(Find(writer, pages[1][6]).y - first.y, 5);
+    EXPECT_EQ(first.attributes, " h=3.00");
     EXPECT_DOUBLE_EQ(Find(writer, "r2").y - Find(writer, "r1").y, 5);
 }
 
 TEST_F(TableReportTest, RowTallerThanAPageContinuesAfterTheHeaderUnlessItIsTheLast) {
     // A 20-line cell on a page of about 14 lines. It does not fit after r1, so it starts on the next
-    // page and is split where that page fills up.
+    // page after the header, and is split where that page fills up.
     std::string tall;
     for (int i = 1; i <= 20; ++i)
         tall += "t" + std::to_string(i) + "\n";
@@ -391,33 +425,28 @@ TEST_F(TableReportTest, RowTallerThanAPageContinuesAfterTheHeaderUnlessItIsTheLa
         const auto pages = TextsByPage(w);
         ASSERT_GE(pages.size(), 3u);
         EXPECT_EQ(pages[0], (std::vector<std::string>{"Consumo", "Mes", "kWh", "r1", "1"}));
-        std::vector<std::string> header;
-        if (!tallIsLast)
-            header = {kContinued, "Mes", "kWh"};
-        // Page 2: the header (unless the row is the last one), then the row from its first line.
+        const std::vector<std::string> header = {kContinued, "Mes", "kWh"};
+        // Page 2: the header, then the row from its first line.
         std::vector<std::string> expected = header;
         expected.insert(expected.end(), {"t1", "2", "t2"});
         EXPECT_EQ(Start(pages[1], expected.size()), expected) << (tallIsLast ? "last" : "not last");
         // Page 3 goes on with the next line of the row, after the header again unless it is the last.
-        expected = header;
+        expected = tallIsLast ? std::vector<std::string>() : header;
         expected.push_back("t" + std::to_string(std::stoi(pages[1].back().substr(1)) + 1));
         EXPECT_EQ(Start(pages[2], expected.size()), expected) << (tallIsLast ? "last" : "not last");
     }
 }
 
-TEST_F(TableReportTest, TableEndingNearTheBottomStillBreaksThePage) {
+TEST_F(TableReportTest, TableEndingNearTheBottomClosesOnItsOwnPage) {
     TTableReport table(true, false);
     table.AddColumn("", Alignment::Left, 50, 10, false);
     const TTableData rows = {{"a"}, {"b"}, {"c"}};
     table.SetData(rows);
-    Print(table, GapForLinesLeft(4));
-    EXPECT_EQ(Texts(writer), (std::vector<std::string>{"page 1", "before", "a", "b", "c", "page 2"}));
-    // After the last row only two lines are left: the table closes with a bottom rule under "c" on
-    // page 1 and the rule on the line where page 2 goes on.
-    const auto lines = Lines(writer);
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[lines.size() - 2], "line 20.00 277.00 70.00 277.00 px=1");
-    EXPECT_EQ(lines.back(), "line 20.00 15.00 70.00 15.00 px=1");
+    Print(table, GapForLinesLeft(5));
+    // "c" on the lowest line that keeps clear of the footer; its rule closes the table under it, on
+    // the same page, and no page is begun for nothing.
+    EXPECT_EQ(Texts(writer), (std::vector<std::string>{"page 1", "before", "a", "b", "c"}));
+    EXPECT_EQ(Lines(writer).back(), "line 20.00 272.00 70.00 272.00 px=1");
 }
 
 TEST_F(TableReportTest, SpecialRows) {
@@ -530,7 +559,8 @@ TEST_F(TableReportTest, PageTooSmallForTheHeaderStillEnds) {
 
 TEST_F(TableReportTest, RowOnAFreshPageStartsThere) {
     // Nothing on the page yet: a row that needs more lines than are left is not pushed onto an
-    // empty page of its own, and the body does not move on for want of four lines.
+    // empty page of its own, and the body does not move on for want of lines. It is split under
+    // its first line, the lowest that keeps clear of the footer.
     TTableReport table(false, false);
     table.AddColumn("", Alignment::Left, 50, 10, false);
     const TTableData rows = {{"1\n2\n3\n4\n5"}};
@@ -538,8 +568,8 @@ TEST_F(TableReportTest, RowOnAFreshPageStartsThere) {
     Print(table, GapForLinesLeft(3), false);
     const auto pages = TextsByPage(writer);
     ASSERT_GE(pages.size(), 2u);
-    EXPECT_EQ(pages[0], (std::vector<std::string>{"1", "2"}));
-    EXPECT_EQ(pages[1].front(), "3");
+    EXPECT_EQ(pages[0], (std::vector<std::string>{"1"}));
+    EXPECT_EQ(pages[1].front(), "2");
 }
 
 TEST_F(TableReportTest, ColumnNarrowerThanItsMarginsPrintsACharacterPerLine) {
