@@ -21,7 +21,7 @@ namespace {
 constexpr double kUnidades = 100;
 
 // Text widths kept for each font.
-constexpr std::size_t kAnchosGuardados = 4096;
+constexpr std::size_t kAnchosGuardados = 512;
 
 // The page file: this mark, then blocks of a kind byte, a 32-bit length and that many bytes. A font
 // or a picture comes in its own block before the first page that uses it; the resources of each
@@ -291,8 +291,7 @@ QtPageWriter::Imagen& QtPageWriter::BuscarImagen(const std::string& nombre) cons
         const QString recurso = ":/" + QString::fromStdString(nombre);
         QImage imagen(QFile::exists(recurso) ? recurso : QString::fromUtf8(nombre.c_str()));
         if (!imagen.isNull())
-            it->second.imagen = imagen.convertToFormat(imagen.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                                : QImage::Format_RGB32);
+            it->second.imagen = std::move(imagen);
     }
     return it->second;
 }
@@ -372,13 +371,16 @@ void QtPageWriter::renderPicture(const std::string& picture, const Rect& rect) {
     if (!i.imagen)
         return;
     if (!i.numero) {
+        // The page file holds 32-bit pixels, whatever the picture's file held.
+        const bool alfa = i.imagen->hasAlphaChannel();
+        const QImage pixeles = i.imagen->convertToFormat(alfa ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         QByteArray datos;
         Bytes d(datos);
-        d.i32(i.imagen->width());
-        d.i32(i.imagen->height());
-        d.u8(i.imagen->hasAlphaChannel() ? 1 : 0);
-        for (int y = 0; y < i.imagen->height(); ++y)
-            datos.append(reinterpret_cast<const char*>(i.imagen->constScanLine(y)), i.imagen->width() * 4);
+        d.i32(pixeles.width());
+        d.i32(pixeles.height());
+        d.u8(alfa ? 1 : 0);
+        for (int y = 0; y < pixeles.height(); ++y)
+            datos.append(reinterpret_cast<const char*>(pixeles.constScanLine(y)), pixeles.width() * 4);
         i.numero = GuardarRecurso(kBloqueImagen, imagenesEscritas_, datos);
         if (!i.numero)
             return;
