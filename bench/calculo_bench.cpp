@@ -3,8 +3,8 @@
 // time it takes only to read its bytes.
 
 #include "core/engine/calculo.h"
-#include "core/study/facturacion.h"
 #include "core/util/archivo.h"
+#include "platform/archivo_estudio.h"
 #include "soporte/catalogos_prueba.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,8 @@
 #
 # The program finds its catalogues, description files and help beside its own executable, so
 # everything it ships lives in one folder, lib/tarvik under the prefix; bin holds links to the two
-# programs. The desktop entry, the icons and the study file type go where the desktop looks for them.
+# programs. The desktop entry, the software-centre entry, the icons and the study file type go where
+# the desktop looks for them.
 set(TARVIK_CARPETA_INSTALADA lib/tarvik)
 set(TARVIK_LINUX ${CMAKE_SOURCE_DIR}/packaging/linux)
 
@@ -24,6 +25,8 @@ foreach(programa tarvik tarvik-cli)
 endforeach()
 
 install(FILES ${TARVIK_LINUX}/tarvik.desktop DESTINATION share/applications)
+# What software centres show for the package.
+install(FILES ${TARVIK_LINUX}/example.keltu.tarvik.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${TARVIK_LINUX}/tarvik-mime.xml DESTINATION share/mime/packages RENAME tarvik.xml)
 foreach(lado 16 32 48 64 128 256)
   install(FILES ${TARVIK_LINUX}/icons/tarvik-${lado}.png

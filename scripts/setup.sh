@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev libgl1-mesa-dev
   fonts-liberation xvfb xauth poppler-utils fp-utils clang libclang-rt-14-dev
-  cups cups-client printer-driver-cups-pdf)
+  cups cups-client printer-driver-cups-pdf appstream desktop-file-utils python3)
 if [ -n "${TARVIK_EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<< "$TARVIK_EXTRA_PACKAGES"
   PACKAGES+=("${extra[@]}")

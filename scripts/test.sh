@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tarvik and runs every test; then the same tests built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), where any report fails the run;
-# then a short run of every fuzz target (scripts/fuzz.sh).
+# then a short run of every fuzz target (scripts/fuzz.sh); then the core and its tests cross-built
+# for Windows and run under Wine (scripts/windows-core.sh, skipped when its tools cannot be had).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TARVIK_BUILD_DIR:-$here/build}"
@@ -23,3 +24,6 @@ TARVIK_BUILD_DIR="$asan" "$here/scripts/build.sh" -DCMAKE_BUILD_TYPE=Debug -DTAR
 
 echo "== Fuzz smoke run"
 "$here/scripts/fuzz.sh" 5
+
+echo "== The core and its tests built for Windows (MinGW-w64) and run under Wine"
+"$here/scripts/windows-core.sh"

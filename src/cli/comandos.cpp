@@ -2,7 +2,7 @@
 
 #include "core/catalogue/catalogo.h"
 #include "core/lang/traduccion.h"
-#include "core/study/facturacion.h"
+#include "platform/archivo_estudio.h"
 #include "platform/avisos.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 
 #include "gui/ayudas.h"
 
-#include "core/study/facturacion.h"
 #include "platform/ajustes_idioma.h"
+#include "platform/archivo_estudio.h"
 #include "platform/recientes.h"
 
 #include <QApplication>

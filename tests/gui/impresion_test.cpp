@@ -1,8 +1,8 @@
 #include "app/report/imprimir_informe.h"
 #include "core/engine/calculo.h"
 #include "core/lang/traduccion.h"
-#include "core/study/facturacion.h"
 #include "gui/ayudas.h"
+#include "platform/archivo_estudio.h"
 #include "platform/avisos.h"
 #include "platform/informe_qt.h"
 #include "platform/texto_qt.h"
@@ -22,6 +22,9 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace tarvik;
 
@@ -54,17 +57,30 @@ Estudio Calculado() {
     return e;
 }
 
+// The account that prints, as the password database knows it: the PDF printer writes under that
+// home directory, wherever $HOME points.
+struct Cuenta {
+    QString usuario;
+    QString casa;
+};
+
+Cuenta CuentaQueImprime() {
+    if (const passwd* pw = ::getpwuid(::geteuid()))
+        return {QString::fromLocal8Bit(pw->pw_name), QString::fromLocal8Bit(pw->pw_dir)};
+    return {qEnvironmentVariable("USER", "root"), QDir::homePath()};
+}
+
 // Where the PDF printer leaves its files: its configured output folder and the anonymous one.
 QStringList CarpetasDeSalida() {
-    const QString usuario = qEnvironmentVariable("USER", "root");
-    QStringList carpetas = {QDir::homePath() + "/PDF", "/var/spool/cups-pdf/" + usuario,
+    const auto [usuario, casa] = CuentaQueImprime();
+    QStringList carpetas = {casa + "/PDF", QDir::homePath() + "/PDF", "/var/spool/cups-pdf/" + usuario,
                             "/var/spool/cups-pdf/ANONYMOUS"};
     QFile conf("/etc/cups/cups-pdf.conf");
     if (conf.open(QIODevice::ReadOnly)) {
         for (QString linea : QString::fromUtf8(conf.readAll()).split('\n')) {
             const auto m = QRegularExpression(R"(^\s*(Out|AnonDirName)\s+(\S+))").match(linea);
             if (m.hasMatch())
-                carpetas << m.captured(2).replace("${HOME}", QDir::homePath()).replace("${USER}", usuario);
+                carpetas << m.captured(2).replace("${HOME}", casa).replace("${USER}", usuario);
         }
     }
     return carpetas;

@@ -5,7 +5,7 @@
 #include "app/study/entrada_numero.h"
 #include "app/study/lista_lecturas.h"
 #include "app/study/panel_entradas.h"
-#include "core/study/facturacion.h"
+#include "platform/archivo_estudio.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -5,7 +5,7 @@
 #include "app/study/entrada_numero.h"
 #include "app/study/panel_entradas.h"
 #include "core/lang/traduccion.h"
-#include "core/study/facturacion.h"
+#include "platform/archivo_estudio.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,6 +3,7 @@
 #include "app/app/twopciones.h"
 #include "core/lang/traduccion.h"
 #include "platform/ajustes_idioma.h"
+#include "soporte/ajustes_prueba.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,9 +11,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -22,16 +21,11 @@ namespace {
 
 class Opciones : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(carpeta_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta_.path());
-        EstablecerIdiomaActivo(kEspanol);
-    }
+    void SetUp() override { EstablecerIdiomaActivo(kEspanol); }
     void TearDown() override { EstablecerIdiomaActivo(kEspanol); }
 
     static bool Guardado(const char* nombre) {
-        return QSettings(QStringLiteral("KELTU"), QStringLiteral("Tarvik"))
-            .contains(QString::fromLatin1(nombre));
+        return prueba::AjustesPrueba::Ajustes().contains(QString::fromLatin1(nombre));
     }
     static int Leido(const char* nombre) { return LeerEnteroAjuste(QString::fromLatin1(nombre), -99); }
 
@@ -57,12 +51,12 @@ class Opciones : public ::testing::Test {
     }
 
   private:
-    QTemporaryDir carpeta_;
+    prueba::AjustesPrueba ajustes_;
 };
 
 TEST_F(Opciones, AFirstCloseStoresBothSettingsWithoutAnyChange) {
     for (int idioma : {kEspanol, kIngles}) {
-        QSettings(QStringLiteral("KELTU"), QStringLiteral("Tarvik")).clear();
+        prueba::AjustesPrueba::Ajustes().clear();
         EstablecerIdiomaActivo(idioma);
         Twopciones d;
         EXPECT_TRUE(Control<QCheckBox>(d, "CheckBoxLanguage")->isChecked());

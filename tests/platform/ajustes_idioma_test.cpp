@@ -3,8 +3,7 @@
 #include "core/lang/idioma.h"
 #include "core/lang/traduccion.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
+#include "soporte/ajustes_prueba.h"
 
 #include <gtest/gtest.h>
 
@@ -17,17 +16,13 @@ namespace {
 // Each test gets an empty settings store of its own.
 class AjustesIdioma : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(carpeta_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta_.path());
-    }
-    QString Archivo() const { return carpeta_.filePath(QStringLiteral("KELTU/Tarvik.conf")); }
+    QString Archivo() const { return ajustes_.Archivo(); }
     static void Guardar(const QString& nombre, const QVariant& valor) {
-        QSettings(QStringLiteral("KELTU"), QStringLiteral("Tarvik")).setValue(nombre, valor);
+        prueba::AjustesPrueba::Ajustes().setValue(nombre, valor);
     }
 
   private:
-    QTemporaryDir carpeta_;
+    prueba::AjustesPrueba ajustes_;
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "core/engine/calculo.h"
 #include "core/lang/traduccion.h"
-#include "core/study/facturacion.h"
+#include "platform/archivo_estudio.h"
 #include "platform/grafico_consumo.h"
 #include "platform/informe_qt.h"
 #include "platform/qt_page_writer.h"

@@ -7,16 +7,22 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 namespace tarvik::prueba {
 
+// A fresh folder under the system's temporary folder, named at random so that parallel tests never
+// share one.
 class CarpetaTemporal {
   public:
     CarpetaTemporal() {
-        std::string plantilla = (std::filesystem::temp_directory_path() / "tarvik-test-XXXXXX").string();
-        ruta_ = ::mkdtemp(plantilla.data());
+        std::random_device azar;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        do
+            ruta_ = base / ("tarvik-test-" + std::to_string(azar()) + std::to_string(azar()));
+        while (!std::filesystem::create_directory(ruta_));
     }
     ~CarpetaTemporal() {
         std::error_code ec;

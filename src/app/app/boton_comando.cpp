@@ -20,4 +20,17 @@ QToolButton* CrearBotonComando(const char* nombre, const char* clave, const char
     return boton;
 }
 
+void DescribirBoton(QAbstractButton& boton, const QString& descripcion, const QString& teclas) {
+    const QString texto = teclas.isEmpty() ? descripcion : QStringLiteral("%1 (%2)").arg(descripcion, teclas);
+    boton.setToolTip(texto);
+    boton.setAccessibleDescription(texto);
+}
+
+void DarAtajo(QAbstractButton& boton, QKeySequence::StandardKey accion, const QString& descripcion) {
+    // The first of the platform's bindings, which is the one its menus show.
+    const QKeySequence teclas(accion);
+    boton.setShortcut(teclas);
+    DescribirBoton(boton, descripcion, teclas.toString(QKeySequence::NativeText));
+}
+
 } // namespace tarvik

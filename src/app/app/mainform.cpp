@@ -11,8 +11,9 @@
 #include "app/study/panel_entradas.h"
 #include "app/study/tedicion.h"
 #include "core/lang/traduccion.h"
-#include "core/study/facturacion.h"
+#include "platform/archivo_estudio.h"
 #include "platform/avisos.h"
+#include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 
 #include <QCloseEvent>
@@ -118,21 +119,38 @@ QWidget* Tmainform::CrearCabecera() {
         const char* clave;
         const char* icono;
         void (Tmainform::*accion)();
+        // UnknownKey for the commands that have no standard keys.
+        QKeySequence::StandardKey teclas;
+        const char* espanol;
+        const char* ingles;
     };
     const Comando comandos[] = {
-        {"newbutton", "newbutton_caption", "nuevo", &Tmainform::Nuevo},
-        {"openbutton", "openbutton_caption", "abrir", &Tmainform::Abrir},
-        {"guardarButton", "guardarButton_caption", "guardar", &Tmainform::Guardar},
-        {"Totalesbutton", "Totalesbutton_caption", "totales", &Tmainform::Totales},
-        {"resultButton", "resultButton_caption", "calculos", &Tmainform::CalcularResultados},
-        {"bimp", "bimp_caption", "imprimir", &Tmainform::Imprimir},
-        {"OptiosButton", "OptiosButton_caption", "opciones", &Tmainform::Opciones},
+        {"newbutton", "newbutton_caption", "nuevo", &Tmainform::Nuevo, QKeySequence::New,
+         "Empieza un estudio nuevo", "Start a new study"},
+        {"openbutton", "openbutton_caption", "abrir", &Tmainform::Abrir, QKeySequence::Open,
+         "Abre un archivo de facturación; la flecha lista los estudios recientes",
+         "Open a billing file; the arrow lists the recent studies"},
+        {"guardarButton", "guardarButton_caption", "guardar", &Tmainform::Guardar, QKeySequence::Save,
+         "Guarda el estudio en un archivo de facturación", "Save the study to a billing file"},
+        {"Totalesbutton", "Totalesbutton_caption", "totales", &Tmainform::Totales, QKeySequence::UnknownKey,
+         "Muestra los factores de potencia y el recargo anual por reactiva",
+         "Show the power factors and the yearly reactive-energy surcharge"},
+        {"resultButton", "resultButton_caption", "calculos", &Tmainform::CalcularResultados,
+         QKeySequence::UnknownKey,
+         "Calcula el equipamiento, sus conductores y el transformador de intensidad",
+         "Size the equipment, its conductors and the current transformer"},
+        {"bimp", "bimp_caption", "imprimir", &Tmainform::Imprimir, QKeySequence::Print,
+         "Imprime el informe del último cálculo", "Print the report of the last calculation"},
+        {"OptiosButton", "OptiosButton_caption", "opciones", &Tmainform::Opciones, QKeySequence::UnknownKey,
+         "Elige el idioma y las secciones del informe", "Choose the language and the report sections"},
     };
+    const int idioma = IdiomaActivo();
     for (const Comando& c : comandos) {
         QToolButton* boton = CrearBotonComando(c.nombre, c.clave, c.icono, banda);
         boton->setMinimumWidth(76);
         fila->addWidget(boton);
         connect(boton, &QToolButton::clicked, this, c.accion);
+        DarAtajo(*boton, c.teclas, Rotulo(idioma, c.espanol, c.ingles));
     }
     Totalesbutton_ = banda->findChild<QToolButton*>(QStringLiteral("Totalesbutton"));
     resultButton_ = banda->findChild<QToolButton*>(QStringLiteral("resultButton"));
@@ -171,6 +189,10 @@ QWidget* Tmainform::CrearPie() {
         b->setMinimumWidth(90);
         fila->addWidget(b);
     }
+    const int idioma = IdiomaActivo();
+    DarAtajo(*ayuda, QKeySequence::HelpContents,
+             Rotulo(idioma, "Abre el manual del programa", "Open the program's manual"));
+    DarAtajo(*salir, QKeySequence::Quit, Rotulo(idioma, "Cierra el programa", "Close the program"));
     connect(ayuda, &QPushButton::clicked, this, &Tmainform::Ayuda);
     connect(salir, &QPushButton::clicked, this, &QWidget::close);
     return banda;

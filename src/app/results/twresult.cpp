@@ -8,6 +8,7 @@
 #include "core/util/numeros.h"
 #include "platform/avisos.h"
 #include "platform/numero_local.h"
+#include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 
 #include <QGuiApplication>
@@ -146,9 +147,16 @@ TWResult::TWResult(Sesion& sesion, QWidget* parent)
         cCond->layout()->addWidget(etiqueta);
     PageControl1_->addTab(cCond, TextoQt("conductor"));
 
-    for (QTableWidget* tabla : {tabla_capacitores_, tabla_trans_, tabla_conductor_})
+    const QString descripcion =
+        Rotulo(IdiomaActivo(), "Doble clic en un precio o una longitud para cambiarlo",
+               "Double-click a price or a length to change it");
+    for (QTableWidget* tabla : {tabla_capacitores_, tabla_trans_, tabla_conductor_}) {
         connect(tabla, &QTableWidget::cellDoubleClicked, this,
                 [this, tabla](int fila, int columna) { Editar(tabla, fila + 1, columna); });
+        // A screen reader names a grid after its page.
+        tabla->setAccessibleName(PageControl1_->tabText(PageControl1_->indexOf(tabla->parentWidget())));
+        tabla->setAccessibleDescription(descripcion);
+    }
 
     PageControl1_->setMinimumSize(700, 290);
     ComponerDialogoFijo(*this, PageControl1_, "close");

@@ -2,6 +2,7 @@
 
 #include "core/lang/traduccion.h"
 #include "core/util/numeros.h"
+#include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 
 #include <QHeaderView>
@@ -16,6 +17,9 @@
 namespace tarvik {
 namespace {
 
+constexpr std::array<const char*, kSeccionesLecturas> kClaves = {"header_seccion_0", "header_seccion_1",
+                                                                 "header_seccion_2", "header_seccion_3",
+                                                                 "header_seccion_4", "header_seccion_5"};
 constexpr std::array<int, kSeccionesLecturas> kAnchos = {135, 87, 110, 95, 145, 229};
 // Sections 0 to 3 keep their width between these limits; the last two have none.
 constexpr int kSeccionesLimitadas = 4;
@@ -76,9 +80,18 @@ int ModeloLecturas::rowCount(const QModelIndex& padre) const {
 }
 
 QVariant ModeloLecturas::data(const QModelIndex& indice, int rol) const {
-    if (!indice.isValid() || indice.row() >= rowCount() || rol != Qt::DisplayRole)
+    if (!indice.isValid() || indice.row() >= rowCount())
         return {};
-    return TextoCelda(indice.row(), 0);
+    if (rol == Qt::DisplayRole)
+        return TextoCelda(indice.row(), 0);
+    if (rol != Qt::AccessibleTextRole)
+        return {};
+    // A screen reader reads the whole row, each value after its heading.
+    QStringList partes;
+    for (int seccion = 0; seccion < kSeccionesLecturas; ++seccion)
+        partes << QStringLiteral("%1: %2").arg(DesdeAnsi(Texto(kClaves[static_cast<std::size_t>(seccion)])),
+                                               TextoCelda(indice.row(), seccion));
+    return partes.join(QStringLiteral(", "));
 }
 
 QString ModeloLecturas::TextoCelda(int fila, int seccion) const {
@@ -128,9 +141,6 @@ void ModeloLecturas::Asignar(std::vector<TLectura> lecturas) {
 ListaLecturas::ListaLecturas(ModeloLecturas& modelo, QWidget* parent)
     : QWidget(parent), titulos_(new QStandardItemModel(0, kSeccionesLecturas, this)),
       cabecera_(new QHeaderView(Qt::Horizontal, this)), vista_(new QListView(this)) {
-    constexpr std::array<const char*, kSeccionesLecturas> kClaves = {"header_seccion_0", "header_seccion_1",
-                                                                     "header_seccion_2", "header_seccion_3",
-                                                                     "header_seccion_4", "header_seccion_5"};
     QStringList titulos;
     for (const char* clave : kClaves)
         titulos << DesdeAnsi(Texto(clave));
@@ -149,6 +159,11 @@ ListaLecturas::ListaLecturas(ModeloLecturas& modelo, QWidget* parent)
     connect(cabecera_, &QHeaderView::sectionResized, this, &ListaLecturas::AlRedimensionar);
 
     vista_->setObjectName(QStringLiteral("lista"));
+    const int idioma = IdiomaActivo();
+    vista_->setAccessibleName(Rotulo(idioma, "Lecturas", "Readings"));
+    vista_->setAccessibleDescription(Rotulo(
+        idioma, "Una fila por lectura. Insert añade una lectura, Intro cambia la elegida y Supr la borra",
+        "One row per reading. Insert adds a reading, Enter changes the selected one and Delete deletes it"));
     vista_->setModel(&modelo);
     vista_->setItemDelegate(new DelegadoLecturas(modelo, *cabecera_, vista_));
     vista_->setUniformItemSizes(true);

@@ -5,6 +5,7 @@
 #include "app/study/entrada_numero.h"
 #include "app/study/lista_lecturas.h"
 #include "core/lang/traduccion.h"
+#include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 
 #include <QButtonGroup>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -49,6 +51,16 @@ EntradaNumero* Numero(const char* nombre, int decimales, double minimo, double m
     entrada->EstablecerRango(minimo, maximo);
     entrada->setFixedWidth(kAnchoNumero);
     return entrada;
+}
+
+// Keys that press a button of the readings list while the list has the keyboard focus, so that
+// they never act on a reading from another input; `nombre` is how the tooltip names them.
+void TeclasDeLista(QWidget& lista, QToolButton& boton, std::initializer_list<Qt::Key> teclas,
+                   const QString& descripcion, const QString& nombre) {
+    for (const Qt::Key tecla : teclas)
+        new QShortcut(
+            QKeySequence(tecla), &lista, [&boton] { boton.animateClick(); }, Qt::WidgetShortcut);
+    DescribirBoton(boton, descripcion, nombre);
 }
 
 // Marks the program's own changes for the time it makes them.
@@ -118,6 +130,9 @@ QWidget* PanelEntradas::CrearDatosCliente() {
     for (const Campo& c : campos) {
         *c.entrada = new EntradaMayusculas(caja);
         (*c.entrada)->setObjectName(QString::fromLatin1(c.nombre));
+        (*c.entrada)
+            ->setAccessibleDescription(Rotulo(IdiomaActivo(), "Las letras se escriben en mayúsculas",
+                                              "Letters are typed as capitals"));
         rejilla->addWidget(Etiqueta(c.etiqueta, Tx(c.clave), *c.entrada, caja), c.fila, c.columna);
         // Company, customer name and address take the whole width.
         rejilla->addWidget(*c.entrada, c.fila, c.columna + 1, 1, c.fila < 3 ? 3 : 1);
@@ -163,6 +178,14 @@ QWidget* PanelEntradas::CrearElecciones() {
                               {QStringLiteral("50 Hz"), QStringLiteral("60 Hz")}, 1);
     cArmonicos_ =
         CrearGrupo("cArmonicos", QString(), {Tx("cArmonicos_caption_0"), Tx("cArmonicos_caption_1")}, 1);
+    const int idioma = IdiomaActivo();
+    cBat_filter_.caja->setAccessibleDescription(Rotulo(
+        idioma, "Con filtros la frecuencia es 50 Hz y no se eligen temperatura, armónicos ni transformador",
+        "With filters the frequency is 50 Hz and temperature, harmonics and transformer are not chosen"));
+    cTipoCalculo_.caja->setAccessibleDescription(
+        Rotulo(idioma, "Calcula con las lecturas o con la potencia contratada",
+               "Calculate from the readings or from the contracted power"));
+    cArmonicos_.caja->setAccessibleName(Rotulo(idioma, "Armónicos de corriente", "Current harmonics"));
     rejilla->addWidget(cBat_filter_.caja, 0, 0);
     rejilla->addWidget(cTipoCalculo_.caja, 0, 1);
     rejilla->addWidget(ctemperatura_.caja, 0, 2);
@@ -186,11 +209,26 @@ QWidget* PanelEntradas::CrearPaginaLecturas(ModeloLecturas& lecturas) {
         botones->addWidget(b);
     }
     botones->addStretch();
+    const int idioma = IdiomaActivo();
+    QWidget& vista = *lista_->Vista();
+    TeclasDeLista(vista, *addbutton_, {Qt::Key_Insert}, Rotulo(idioma, "Añade una lectura", "Add a reading"),
+                  Rotulo(idioma, "Insert en la lista", "Insert in the list"));
+    TeclasDeLista(vista, *editbutton_, {Qt::Key_Return, Qt::Key_Enter},
+                  Rotulo(idioma, "Cambia la lectura elegida", "Change the selected reading"),
+                  Rotulo(idioma, "Intro o doble clic en la lista", "Enter or double-click in the list"));
+    TeclasDeLista(vista, *delbutton_, {Qt::Key_Delete},
+                  Rotulo(idioma, "Borra la lectura elegida", "Delete the selected reading"),
+                  Rotulo(idioma, "Supr en la lista", "Delete in the list"));
 
     clectura_ = CrearGrupo("clectura", Espaciado("clectura_caption"),
                            {Tx("clectura_caption_0"), Tx("clectura_caption_1")}, 2);
     choras_ = Numero("choras", 0, kHorasMin, kHorasMax, pagina);
     ccoseno_ = Numero("ccoseno", 2, 0.0, 1.0, pagina);
+    choras_->setAccessibleDescription(Rotulo(idioma, "Número entero de %1 a %2", "Whole number from %1 to %2")
+                                          .arg(kHorasMin)
+                                          .arg(kHorasMax));
+    ccoseno_->setAccessibleDescription(
+        Rotulo(idioma, "Número de 0 a 1 con dos decimales", "Number from 0 to 1 with two decimals"));
     auto* consumo = new QHBoxLayout;
     consumo->addWidget(clectura_.caja);
     consumo->addSpacing(16);
@@ -219,6 +257,9 @@ QWidget* PanelEntradas::CrearPaginaPotencia() {
     ctienetransformador_->setLayoutDirection(Qt::RightToLeft);
     ccpc_ = Numero("ccpc", 0, 0, kMaxEntero, pagina);
     ccpcLabel_ = Etiqueta("ccpcLabel", Tx("header_seccion_5"), ccpc_, pagina);
+    for (EntradaNumero* e : {potencia_maxima_, ccpc_})
+        e->setAccessibleDescription(
+            Rotulo(IdiomaActivo(), "Número entero, 0 o más", "Whole number, 0 or more"));
 
     auto* rejilla = new QGridLayout(pagina);
     rejilla->setContentsMargins(16, 16, 16, 16);

@@ -1,6 +1,8 @@
 #pragma once
 // The study: billing readings, customer data and calculation parameters.
 
+#include "core/util/texto_fijo.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -20,7 +22,7 @@ inline constexpr std::size_t kCapDireccion = 96;
 
 // One billing period (a month, or two months in bi-monthly studies).
 struct TLectura {
-    std::string mes; // Windows-1252, at most 15 bytes
+    TextoFijo<kCapMes> mes; // Windows-1252
     std::int32_t ano = 0;
     double kwht = 0;
     std::array<std::uint8_t, 32> reservado1{};
@@ -70,7 +72,7 @@ struct TDatosEstudio {
 
 // Tariff choices; index 8 ("1.1") is the one that the results and the report treat specially.
 inline constexpr std::array<const char*, 9> kTarifas = {"2.0", "2.1", "3.0", "3.1", "4.0",
-                                                         "B.0", "R.0", "R.1", "1.1"};
+                                                        "B.0", "R.0", "R.1", "1.1"};
 inline constexpr std::int32_t kTarifa11 = 8;
 
 // Ranges of the panel's number inputs.

@@ -40,22 +40,14 @@ struct ResultadoCarga {
     bool ok() const { return error == ErrorCarga::Ninguno; }
 };
 
+// The header of a file image into `datos`; its length, or 0 (and `datos` untouched) for an unknown
+// version or a header cut short. Fields that an older layout lacks get their stated values;
+// `reservado2` keeps the value of `previo` where the layout lacks it.
+std::size_t DecodificarCabecera(std::span<const std::uint8_t> bytes, const TDatosEstudio& previo,
+                                TDatosEstudio& datos);
+
 // Decodes a file image. Fields that an older layout lacks get their stated values; `reservado2`
 // keeps the value of `previo` where the layout lacks it. A trailing partial reading is dropped.
 ResultadoCarga DecodificarFacturacion(std::span<const std::uint8_t> bytes, const TDatosEstudio& previo);
-
-// Reads and decodes a whole file, a block at a time; nothing outside the result changes.
-ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo);
-
-struct ResultadoGuardado {
-    bool ok = true;
-    std::string detalle; // the system's reason on failure
-};
-
-// Writes the study to a temporary file beside the target and renames it over the target only
-// after a complete write, so a failure or a kill never leaves a torn or missing study behind. It
-// first removes the temporary files of this target that killed saves left.
-ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
-                                     const std::vector<TLectura>& lecturas);
 
 } // namespace tarvik

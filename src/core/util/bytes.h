@@ -8,6 +8,7 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvik {
@@ -35,14 +36,16 @@ class ByteReader {
 
     // A short string: one length byte, then `capacity` bytes of which the length counts. A length
     // above the capacity is clamped so nothing is read past the field.
-    std::string shortString(std::size_t capacity) {
+    std::string shortString(std::size_t capacity) { return std::string(shortStringView(capacity)); }
+    // The same, as a view into the block.
+    std::string_view shortStringView(std::size_t capacity) {
         const std::size_t start = offset_;
         std::size_t length = u8();
         if (length > capacity)
             length = capacity;
-        std::string text;
+        std::string_view text;
         if (ok_ && start + 1 + capacity <= bytes_.size())
-            text.assign(reinterpret_cast<const char*>(bytes_.data() + start + 1), length);
+            text = {reinterpret_cast<const char*>(bytes_.data() + start + 1), length};
         else
             ok_ = false;
         offset_ = start + 1 + capacity;
@@ -94,7 +97,7 @@ class ByteWriter {
     void i32(std::int32_t v) { unsignedValue(static_cast<std::uint32_t>(v), 4); }
     void f32(float v) { unsignedValue(std::bit_cast<std::uint32_t>(v), 4); }
     void f64(double v) { unsignedValue(std::bit_cast<std::uint64_t>(v), 8); }
-    void shortString(const std::string& text, std::size_t capacity) {
+    void shortString(std::string_view text, std::size_t capacity) {
         const std::size_t length = text.size() < capacity ? text.size() : capacity;
         u8(static_cast<std::uint8_t>(length));
         put(text.data(), length);

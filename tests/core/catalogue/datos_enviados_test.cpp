@@ -3,6 +3,7 @@
 
 #include "core/catalogue/catalogo.h"
 #include "core/study/facturacion.h"
+#include "core/util/archivo.h"
 
 #include <gtest/gtest.h>
 
@@ -123,7 +124,10 @@ TEST(DatosEnviados, ExampleStudiesNeedCompensationAndFindTheirEquipment) {
                                                             {"bancos-480v-60hz-mensual.fac", 12}};
     for (const auto& [nombre, numero] : ejemplos) {
         SCOPED_TRACE(nombre);
-        const ResultadoCarga r = CargarFacturacion(kEjemplos + nombre, TDatosEstudio{});
+        std::vector<std::uint8_t> bytes;
+        std::string detalle;
+        ASSERT_TRUE(LeerBytes(kEjemplos + nombre, bytes, detalle)) << detalle;
+        const ResultadoCarga r = DecodificarFacturacion(bytes, TDatosEstudio{});
         ASSERT_TRUE(r.ok());
         const TDatosEstudio& d = r.datos;
         ASSERT_EQ(r.lecturas.size(), numero);

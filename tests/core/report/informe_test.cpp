@@ -2,6 +2,7 @@
 #include "core/report/informe.h"
 #include "core/report/recording_page_writer.h"
 #include "core/study/facturacion.h"
+#include "core/study/rutas.h"
 #include "core/util/archivo.h"
 #include "soporte/catalogos_prueba.h"
 
@@ -538,7 +539,8 @@ TEST_F(InformeTest, ASeriesNameCannotLeadOutOfTheDataFolder) {
         sesion.EquiposSeleccionados.front().serie = serie;
         mensajes.clear();
         EXPECT_FALSE(Escribir({false, true, false})) << serie;
-        const std::string ruta = (carpeta.ruta() / "dbf" / "es").string() + "/Serie " + serie + ".txt";
+        const std::string ruta =
+            (carpeta.ruta() / "dbf" / "es").string() + kSeparador + "Serie " + serie + ".txt";
         EXPECT_EQ(mensajes, (ListaMensajes{{TipoMensaje::Error,
                                             {},
                                             "No se puede abrir el archivo \"" + ruta +

@@ -11,10 +11,12 @@
 
 #include <bit>
 #include <cmath>
-#include <fstream>
 #include <limits>
+#include <system_error>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace tarvik;
 using prueba::CarpetaTemporal;
@@ -90,6 +92,19 @@ struct Campo {
     const char* nombre;
     std::size_t offset; // in the file image: readings of the second record start at 616 + 136
 };
+
+// Each file is refused by the whole-file reader and by the catalogue loader, with its reason.
+void ComprobarRechazos(const std::vector<std::pair<std::string, std::errc>>& casos) {
+    for (const auto& [ruta, error] : casos) {
+        std::vector<std::uint8_t> bytes{1};
+        std::string detalle;
+        EXPECT_FALSE(LeerBytes(ruta, bytes, detalle)) << ruta;
+        EXPECT_TRUE(bytes.empty()) << ruta;
+        EXPECT_EQ(detalle, std::make_error_code(error).message()) << ruta;
+        EXPECT_TRUE(LeerArchivo<TEquipo>(ruta).empty()) << ruta;
+        EXPECT_TRUE(LeerArchivo<TConductor>(ruta).empty()) << ruta;
+    }
+}
 
 } // namespace
 
@@ -173,32 +188,46 @@ TEST(ArchivoHostil, ExtremeNumbersAreReadAsTheyAreAndShownWithinRange) {
     }
 }
 
+// Catalogue and description files are read whole: a huge file would exhaust memory.
 TEST(ArchivoHostil, WhatIsNoRegularFileIsRefusedWithTheSystemsReason) {
     CarpetaTemporal dir;
-    ASSERT_EQ(::mkfifo((dir / "tuberia.fac").c_str(), 0600), 0);
-    { std::ofstream grande(dir / "grande.fac", std::ios::binary); }
-    std::filesystem::resize_file(dir / "grande.fac", kTamMaximoArchivo + 1); // sparse: no disk used
-    const std::string casos[] = {dir / "tuberia.fac", "/dev/zero", dir / "grande.fac"};
-    for (const std::string& ruta : casos) {
-        const ResultadoCarga r = CargarFacturacion(ruta, TDatosEstudio{});
-        EXPECT_EQ(r.error, ErrorCarga::Apertura) << ruta;
-        EXPECT_FALSE(r.detalle.empty()) << ruta;
-        EXPECT_TRUE(LeerArchivo<TEquipo>(ruta).empty()) << ruta;
-        EXPECT_TRUE(LeerArchivo<TConductor>(ruta).empty()) << ruta;
-    }
+    prueba::EscribirTodo(dir / "grande.dat", {});
+    std::filesystem::resize_file(dir / "grande.dat", kTamMaximoArchivo + 1); // sparse: no disk used
+    ComprobarRechazos({
+        {dir / "no-existe.dat", std::errc::no_such_file_or_directory},
+        {dir.ruta().string(), std::errc::is_a_directory},
+        {dir / "grande.dat", std::errc::file_too_large},
+    });
+}
+
+// Opened, a pipe would wait for a writer for ever, and a device would never end.
+TEST(ArchivoHostil, APipeOrADeviceIsRefusedWithoutWaiting) {
+#ifdef _WIN32
+    GTEST_SKIP() << "named pipes and devices have no path in the file system on Windows";
+#else
+    CarpetaTemporal dir;
+    ASSERT_EQ(::mkfifo((dir / "tuberia.dat").c_str(), 0600), 0);
+    ComprobarRechazos(
+        {{dir / "tuberia.dat", std::errc::invalid_argument}, {"/dev/zero", std::errc::invalid_argument}});
+#endif
 }
 
 TEST(ArchivoHostil, AFileWithoutReadPermissionIsRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no permission bit that stops reading";
+#else
     if (::geteuid() == 0)
         GTEST_SKIP() << "permission bits do not stop the superuser from reading";
     CarpetaTemporal dir;
-    const std::string ruta = dir / "cerrado.fac";
-    prueba::EscribirTodo(ruta, Imagen());
-    ASSERT_EQ(::chmod(ruta.c_str(), 0), 0);
-    const ResultadoCarga r = CargarFacturacion(ruta, TDatosEstudio{});
-    EXPECT_EQ(r.error, ErrorCarga::Apertura);
-    EXPECT_FALSE(r.detalle.empty());
+    const std::string ruta = dir / "cond.dat";
+    prueba::EscribirTodo(ruta, TConductor{.seccion = 1.5f, .intensidad = 17.5f}.Codificar());
+    std::filesystem::permissions(ruta, std::filesystem::perms::none);
+    std::vector<std::uint8_t> bytes;
+    std::string detalle;
+    EXPECT_FALSE(LeerBytes(ruta, bytes, detalle));
+    EXPECT_EQ(detalle, std::make_error_code(std::errc::permission_denied).message());
     EXPECT_TRUE(LeerArchivo<TConductor>(ruta).empty());
+#endif
 }
 
 namespace {

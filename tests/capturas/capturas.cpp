@@ -1,20 +1,28 @@
-// Pictures of the windows for the documentation: written only when TARVIK_CAPTURAS names a folder.
+// tarvik-capturas OUTDIR: writes the pictures of the windows that the documentation shows (docs/)
+// into a folder, from the real windows under the offscreen platform, in Spanish and English.
 
 #include "gui/ayudas.h"
+#include "soporte/estudio_prueba.h"
 
 #include "app/app/ventana_ayuda.h"
 #include "app/results/entrada_texto.h"
 #include "core/lang/traduccion.h"
-#include "core/study/facturacion.h"
+#include "platform/archivo_estudio.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QListView>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
 
+#include <clocale>
+#include <cstdio>
 #include <deque>
 
 namespace tarvik::prueba {
@@ -33,46 +41,20 @@ class EntradaRespondida : public EntradaTexto {
     std::deque<QString> respuestas;
 };
 
+// The folder the pictures go to, from the command line.
+QString destino;
+
+// Each picture is a step that runs over the program's windows as the window tests build them.
 class Capturas : public ConVentanas {
   protected:
-    void SetUp() override {
-        destino = qEnvironmentVariable("TARVIK_CAPTURAS");
-        if (destino.isEmpty())
-            GTEST_SKIP() << "TARVIK_CAPTURAS is not set";
-        ConVentanas::SetUp();
-    }
-
     // Builds the windows in a language over an example study and shows the main window.
     void Preparar(int idioma) {
         EstablecerIdiomaActivo(idioma);
         ventanas = Ventanas{};
         ventanas = CrearVentanas(sesion, false);
-        TDatosEstudio datos;
-        datos.empresa = "METALURGIAS DEL HENARES S.L.";
-        datos.cliente = "ANA GARCIA";
-        datos.direccion = "POLIGONO EL CASCAJAL, NAVE 14";
-        datos.provincia = "MADRID";
-        datos.distribuidor = "ELECTRA CENTRO";
-        datos.fax = "918 000 001";
-        datos.telefono = "918 000 000";
-        datos.equipos = 1;
-        datos.voltaje = 0;
-        datos.horas = 320;
-        datos.cosenoDeseado = 0.98f;
-        const char* meses[] = {"Enero", "Febrero", "Marzo",      "Abril",   "Mayo",      "Junio",
-                               "Julio", "Agosto",  "Septiembre", "Octubre", "Noviembre", "Diciembre"};
-        std::vector<TLectura> lecturas;
-        for (int i = 0; i < 12; ++i) {
-            TLectura l;
-            l.mes = meses[i];
-            l.ano = 2024;
-            l.kwht = 41000 + 1375 * (i % 5);
-            l.kvarh = 29500 + 820 * (i % 4);
-            l.mdr = 210 + 6 * (i % 3);
-            l.cpc = 630;
-            lecturas.push_back(l);
-        }
-        ASSERT_TRUE(GuardarFacturacion(Ruta("ejemplo.fac").toStdString(), datos, lecturas).ok);
+        const EstudioPrueba estudio = EstudioCompleto();
+        ASSERT_TRUE(
+            GuardarFacturacion(Ruta("ejemplo.fac").toStdString(), estudio.datos, estudio.lecturas).ok);
         ASSERT_TRUE(ventanas.mainform->AbrirArchivo(Ruta("ejemplo.fac")));
         ventanas.mainform->show();
         QListView* lista = ventanas.mainform->findChild<QListView*>(QStringLiteral("lista"));
@@ -98,13 +80,11 @@ class Capturas : public ConVentanas {
         return idioma == kEspanol ? QStringLiteral("es") : QStringLiteral("en");
     }
 
-    void Guardar(QWidget& ventana, const QString& nombre) const {
+    static void Guardar(QWidget& ventana, const QString& nombre) {
         QApplication::processEvents();
         const QString ruta = QDir(destino).filePath(nombre);
-        EXPECT_TRUE(ventana.grab().save(ruta)) << ruta.toStdString();
+        EXPECT_TRUE(ventana.grab().save(ruta)) << "cannot write " << ruta.toStdString();
     }
-
-    QString destino;
 };
 
 TEST_F(Capturas, MainWindowInSpanishAndEnglish) {
@@ -246,5 +226,53 @@ TEST_F(Capturas, HelpWindow) {
     }
 }
 
+TEST_F(Capturas, CommandButtonTooltip) {
+    for (int idioma : {kEspanol, kIngles}) {
+        Preparar(idioma);
+        QWidget& ventana = *ventanas.mainform;
+        QAbstractButton* boton = Boton("guardarButton");
+        QToolTip::showText(boton->mapToGlobal(QPoint(boton->width() / 2, boton->height() - 8)),
+                           boton->toolTip(), boton);
+        QWidget* etiqueta = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("qtooltip_label"))
+                etiqueta = w;
+        ASSERT_NE(etiqueta, nullptr);
+        // The tooltip fades in.
+        ASSERT_TRUE(QTest::qWaitFor([etiqueta] { return etiqueta->isVisible(); }));
+        // The top of the window with the tooltip drawn where the desktop shows it.
+        const QPoint sitio = etiqueta->pos() - ventana.mapToGlobal(QPoint(0, 0));
+        QPixmap imagen = ventana.grab(QRect(0, 0, ventana.width(), sitio.y() + etiqueta->height() + 12));
+        QPainter pintor(&imagen);
+        pintor.drawPixmap(sitio, etiqueta->grab());
+        pintor.end();
+        const QString ruta =
+            QDir(destino).filePath(QStringLiteral("boton-guardar-%1.png").arg(Sufijo(idioma)));
+        EXPECT_TRUE(imagen.save(ruta)) << ruta.toStdString();
+        QToolTip::hideText();
+    }
+}
+
 } // namespace
 } // namespace tarvik::prueba
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tarvik-capturas OUTDIR\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The windows store their settings in a folder of this run, never in the user's own.
+    QTemporaryDir ajustes;
+    qputenv("XDG_CONFIG_HOME", ajustes.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    tarvik::prueba::destino = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(tarvik::prueba::destino)) {
+        std::fprintf(stderr, "tarvik-capturas: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,162 @@
+#include "platform/archivo_estudio.h"
+
+#include "core/util/archivo.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstring>
+#include <optional>
+#include <span>
+#include <system_error>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
+namespace tarvik {
+
+namespace {
+
+std::string Motivo(std::errc error) {
+    return std::make_error_code(error).message();
+}
+
+std::string Motivo(const QFileDevice& archivo) {
+    const QString texto = archivo.errorString();
+    return texto.isEmpty() ? Motivo(std::errc::io_error) : texto.toStdString();
+}
+
+// Why the file cannot be opened as a study, before it is opened; empty when it may be.
+std::string Rechazo(const QFileInfo& info) {
+    if (!info.exists())
+        return {}; // opening it gives the system's own reason
+    if (info.isDir())
+        return Motivo(std::errc::is_a_directory);
+    if (!info.isFile())
+        return Motivo(std::errc::invalid_argument); // a device, pipe or socket has no end to read up to
+    if (static_cast<std::uint64_t>(info.size()) > kTamMaximoArchivo)
+        return Motivo(std::errc::file_too_large);
+    return {};
+}
+
+ResultadoCarga FalloApertura(std::string detalle) {
+    ResultadoCarga res;
+    res.error = ErrorCarga::Apertura;
+    res.detalle = std::move(detalle);
+    return res;
+}
+
+// Fills `destino` from `desde` until it is full or the file ends; the bytes it then holds, or
+// nothing when the read fails or the file grows past kTamMaximoArchivo.
+std::optional<std::size_t> Llenar(QFile& archivo, std::span<std::uint8_t> destino, std::size_t desde) {
+    while (desde < destino.size()) {
+        const qint64 n = archivo.read(reinterpret_cast<char*>(destino.data() + desde),
+                                      static_cast<qint64>(destino.size() - desde));
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        desde += static_cast<std::size_t>(n);
+    }
+    if (static_cast<std::uint64_t>(archivo.pos()) > kTamMaximoArchivo)
+        return std::nullopt;
+    return desde;
+}
+
+// Writes every byte, going on after a short write until the system reports why it cannot.
+bool EscribirTodo(QSaveFile& archivo, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const qint64 n =
+            archivo.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        if (n <= 0)
+            return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The readings of a large study take fresh memory (136 MB for a million), which the kernel would
+// otherwise hand over one 4 KiB page fault at a time as the decoding reaches it; one request for the
+// whole block costs a fraction of that. Only advice: where the system cannot, the faults happen as
+// before.
+void Preparar(const std::vector<TLectura>& lecturas) {
+#if defined(Q_OS_LINUX) && defined(MADV_POPULATE_WRITE)
+    constexpr std::size_t kMinimo = std::size_t{1} << 20;
+    const auto pagina = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto inicio = (reinterpret_cast<std::uintptr_t>(lecturas.data()) + pagina - 1) & ~(pagina - 1);
+    const auto fin = reinterpret_cast<std::uintptr_t>(lecturas.data() + lecturas.capacity()) & ~(pagina - 1);
+    if (fin > inicio + kMinimo)
+        ::madvise(reinterpret_cast<void*>(inicio), fin - inicio, MADV_POPULATE_WRITE);
+#else
+    (void)lecturas;
+#endif
+}
+
+} // namespace
+
+ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo) {
+    const QString nombre = QFile::decodeName(ruta.c_str());
+    const QFileInfo info(nombre);
+    if (std::string rechazo = Rechazo(info); !rechazo.empty())
+        return FalloApertura(std::move(rechazo));
+    QFile archivo(nombre);
+    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FalloApertura(Motivo(archivo));
+    if (archivo.isSequential()) // swapped for a pipe or a device since it was looked at
+        return FalloApertura(Motivo(std::errc::invalid_argument));
+
+    ResultadoCarga res;
+    // A block of a thousand readings at a time, decoded where it was read.
+    constexpr std::size_t kLecturasBloque = 1024;
+    std::vector<std::uint8_t> bloque(kTamCabecera + kLecturasBloque * kTamLectura);
+    std::optional<std::size_t> lleno = Llenar(archivo, bloque, 0);
+    if (!lleno)
+        return FalloApertura(Motivo(archivo));
+    std::size_t inicio = DecodificarCabecera(std::span(bloque).first(*lleno), previo, res.datos);
+    if (inicio == 0) {
+        res.error = ErrorCarga::Formato;
+        return res;
+    }
+    const auto tamano = static_cast<std::size_t>(archivo.size());
+    res.lecturas.reserve(tamano > inicio ? (tamano - inicio) / kTamLectura : 0);
+    Preparar(res.lecturas);
+    for (;;) {
+        for (; *lleno - inicio >= kTamLectura; inicio += kTamLectura)
+            DecodificarLectura(std::span(bloque).subspan(inicio, kTamLectura), res.lecturas.emplace_back());
+        if (*lleno < bloque.size())
+            break; // the end of the file
+        // A reading cut by the block's end moves to its front and is completed by the next read.
+        std::memmove(bloque.data(), bloque.data() + inicio, *lleno - inicio);
+        lleno = Llenar(archivo, bloque, *lleno - inicio);
+        if (!lleno)
+            return FalloApertura(archivo.error() == QFileDevice::NoError ? Motivo(std::errc::file_too_large)
+                                                                         : Motivo(archivo));
+        inicio = 0;
+    }
+    return res;
+}
+
+ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
+                                     const std::vector<TLectura>& lecturas) {
+    const std::vector<std::uint8_t> bytes = CodificarFacturacion(datos, lecturas);
+    const QString nombre = QFile::decodeName(ruta.c_str());
+    QSaveFile archivo(nombre);
+    // A folder where no file can be created (a shared folder that only lets its files be changed)
+    // gets the study written in place; everywhere else the study is replaced whole or not at all.
+    const QFileInfo destino(QFileInfo(nombre).canonicalFilePath()); // empty for a new study
+    archivo.setDirectWriteFallback(destino.exists() && !QFileInfo(destino.absolutePath()).isWritable());
+    // Unbuffered, so that a write the file system cuts short (a full disk, a size limit) is seen
+    // here: through the buffer it would reach the disk at the commit, which does not report it.
+    const bool ok = archivo.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    EscribirTodo(archivo, bytes) && archivo.commit();
+    if (ok)
+        return {};
+    const std::string detalle = Motivo(archivo);
+    archivo.cancelWriting();
+    return {false, detalle};
+}
+
+} // namespace tarvik

@@ -1,0 +1,307 @@
+// Billing files on disk: opening reads them as their image decodes and refuses what is no study
+// file; saving replaces a study whole or not at all, with the permissions and links a user expects.
+
+#include "platform/archivo_estudio.h"
+
+#include "core/util/archivo.h"
+#include "soporte/archivos.h"
+#include "soporte/estudio_prueba.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <optional>
+#include <random>
+#include <span>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tarvik {
+namespace {
+
+using prueba::CarpetaTemporal;
+namespace fs = std::filesystem;
+
+const prueba::EstudioPrueba kEstudio = prueba::EstudioCompleto();
+
+std::vector<std::uint8_t> Imagen(const prueba::EstudioPrueba& e = kEstudio) {
+    return CodificarFacturacion(e.datos, e.lecturas);
+}
+
+// What is in the folder besides the files named, sorted.
+std::vector<std::string> Contenido(const fs::path& carpeta) {
+    std::vector<std::string> nombres;
+    for (const auto& e : fs::directory_iterator(carpeta))
+        nombres.push_back(e.path().filename().string());
+    std::sort(nombres.begin(), nombres.end());
+    return nombres;
+}
+
+mode_t Permisos(const std::string& ruta) {
+    struct stat st {};
+    EXPECT_EQ(::stat(ruta.c_str(), &st), 0) << ruta;
+    return st.st_mode & 07777;
+}
+
+// The file-creation mask for one test.
+class ConMascara {
+  public:
+    explicit ConMascara(mode_t mascara) : antes_(::umask(mascara)) {}
+    ~ConMascara() { ::umask(antes_); }
+    ConMascara(const ConMascara&) = delete;
+    ConMascara& operator=(const ConMascara&) = delete;
+
+  private:
+    mode_t antes_;
+};
+
+} // namespace
+
+// A study is read a block of readings at a time: in every layout (whose readings then straddle the
+// blocks differently) and at any length, the file opens as its image decodes.
+TEST(AbrirEstudio, AFileOpensAsItsImageDecodes) {
+    const prueba::EstudioPrueba largo{kEstudio.datos, prueba::LecturasMensuales(2101)};
+    const std::vector<std::uint8_t> completo = Imagen(largo);
+    CarpetaTemporal carpeta;
+    const std::string ruta = carpeta / "estudio.fac";
+    for (const auto& [version, cabecera] :
+         {std::pair<std::uint8_t, std::size_t>{2, 588}, {34, 592}, {50, 596}, {100, 616}}) {
+        for (const std::size_t n : std::initializer_list<std::size_t>{0, 1, 1023, 1024, 1025, 2048, 2100}) {
+            for (const std::size_t resto : std::initializer_list<std::size_t>{0, 1, 135}) {
+                SCOPED_TRACE(testing::Message() << "version " << int(version) << ", " << n << " readings and "
+                                                << resto << " bytes");
+                const std::span<const std::uint8_t> imagen(completo);
+                const std::span<const std::uint8_t> principio = imagen.first(cabecera);
+                std::vector<std::uint8_t> bytes(principio.begin(), principio.end());
+                bytes[0] = version;
+                const std::span<const std::uint8_t> lecturas = imagen.subspan(616, n * 136 + resto);
+                bytes.insert(bytes.end(), lecturas.begin(), lecturas.end());
+                prueba::EscribirTodo(ruta, bytes);
+                const ResultadoCarga esperado = DecodificarFacturacion(bytes, TDatosEstudio{});
+                const ResultadoCarga leido = CargarFacturacion(ruta, TDatosEstudio{});
+                ASSERT_TRUE(leido.ok());
+                EXPECT_EQ(leido.datos, esperado.datos);
+                ASSERT_EQ(leido.lecturas.size(), n);
+                EXPECT_TRUE(leido.lecturas == esperado.lecturas);
+            }
+        }
+    }
+}
+
+TEST(AbrirEstudio, AFileOfAnUnknownVersionIsAFormatError) {
+    CarpetaTemporal carpeta;
+    std::vector<std::uint8_t> bytes = Imagen();
+    bytes[0] = 101;
+    prueba::EscribirTodo(carpeta / "raro.fac", bytes);
+    EXPECT_EQ(CargarFacturacion(carpeta / "raro.fac", TDatosEstudio{}).error, ErrorCarga::Formato);
+}
+
+// A pipe among them: opened, it would wait for a writer for ever.
+TEST(AbrirEstudio, WhatIsNoRegularFileIsRefusedWithTheSystemsReason) {
+    CarpetaTemporal dir;
+    ASSERT_EQ(::mkfifo((dir / "tuberia.fac").c_str(), 0600), 0);
+    prueba::EscribirTodo(dir / "grande.fac", {});
+    fs::resize_file(dir / "grande.fac", kTamMaximoArchivo + 1); // sparse: no disk used
+    const std::pair<std::string, const char*> casos[] = {
+        {dir / "no-existe.fac", "No such file or directory"},
+        {dir.ruta().string(), "Is a directory"},
+        {dir / "tuberia.fac", "Invalid argument"},
+        {"/dev/zero", "Invalid argument"},
+        {dir / "grande.fac", "File too large"},
+    };
+    for (const auto& [ruta, motivo] : casos) {
+        const ResultadoCarga r = CargarFacturacion(ruta, TDatosEstudio{});
+        EXPECT_EQ(r.error, ErrorCarga::Apertura) << ruta;
+        EXPECT_EQ(r.detalle, motivo) << ruta;
+        EXPECT_TRUE(r.lecturas.empty()) << ruta;
+    }
+}
+
+TEST(AbrirEstudio, AFileWithoutReadPermissionIsRefused) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop the superuser from reading";
+    CarpetaTemporal dir;
+    const std::string ruta = dir / "cerrado.fac";
+    prueba::EscribirTodo(ruta, Imagen());
+    ASSERT_EQ(::chmod(ruta.c_str(), 0), 0);
+    const ResultadoCarga r = CargarFacturacion(ruta, TDatosEstudio{});
+    EXPECT_EQ(r.error, ErrorCarga::Apertura);
+    EXPECT_EQ(r.detalle, "Permission denied");
+}
+
+TEST(GuardarEstudio, WritesTheImageAndOpensAgainAsSaved) {
+    CarpetaTemporal dir;
+    const std::string ruta = dir / "estudio.fac";
+    ASSERT_TRUE(GuardarFacturacion(ruta, kEstudio.datos, kEstudio.lecturas).ok);
+    EXPECT_EQ(prueba::LeerTodo(ruta), Imagen());
+    const ResultadoCarga leido = CargarFacturacion(ruta, TDatosEstudio{});
+    ASSERT_TRUE(leido.ok());
+    EXPECT_EQ(leido.datos, kEstudio.datos);
+    EXPECT_EQ(leido.lecturas, kEstudio.lecturas);
+    EXPECT_EQ(Contenido(dir.ruta()), std::vector<std::string>{"estudio.fac"});
+}
+
+// A new study is as private as the user's mask asks (customer data under umask 077 is the owner's
+// only); an existing one keeps the permissions it was given, whatever the mask.
+TEST(GuardarEstudio, NewStudiesFollowTheMaskAndExistingOnesKeepTheirPermissions) {
+    const struct {
+        mode_t mascara;
+        std::optional<mode_t> antes; // the existing file's permissions, or none for a new study
+        mode_t despues;
+    } casos[] = {
+        {077, std::nullopt, 0600}, {022, std::nullopt, 0644}, {002, std::nullopt, 0664},
+        {077, 0644, 0644},         {022, 0600, 0600},         {022, 0640, 0640},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(testing::Message()
+                     << std::oct << "mask " << c.mascara << ", before " << (c.antes ? *c.antes : 0));
+        CarpetaTemporal dir;
+        const std::string ruta = dir / "estudio.fac";
+        if (c.antes) {
+            prueba::EscribirTodo(ruta, {1, 2, 3});
+            ASSERT_EQ(::chmod(ruta.c_str(), *c.antes), 0);
+        }
+        const ConMascara mascara(c.mascara);
+        ASSERT_TRUE(GuardarFacturacion(ruta, kEstudio.datos, kEstudio.lecturas).ok);
+        EXPECT_EQ(Permisos(ruta), c.despues);
+        EXPECT_EQ(prueba::LeerTodo(ruta), Imagen());
+    }
+}
+
+// Saving through a symbolic link changes the study it names and keeps the link, also through a
+// chain of links and a link into another folder.
+TEST(GuardarEstudio, ThroughASymbolicLinkTheTargetChangesAndTheLinkStays) {
+    CarpetaTemporal dir;
+    fs::create_directory(dir / "clientes");
+    const std::string destino = dir / "clientes/estudio.fac";
+    const std::string enlace = dir / "enlace.fac";
+    const std::string cadena = dir / "cadena.fac";
+    fs::create_symlink("clientes/estudio.fac", enlace);
+    fs::create_symlink("enlace.fac", cadena);
+    prueba::EscribirTodo(destino, {1, 2, 3});
+    ASSERT_EQ(::chmod(destino.c_str(), 0640), 0);
+
+    prueba::EstudioPrueba otro = kEstudio;
+    otro.datos.cliente = "OTRO CLIENTE";
+    const std::pair<std::string, const prueba::EstudioPrueba*> guardados[] = {{enlace, &kEstudio},
+                                                                              {cadena, &otro}};
+    for (const auto& [ruta, estudio] : guardados) {
+        SCOPED_TRACE(ruta);
+        ASSERT_TRUE(GuardarFacturacion(ruta, estudio->datos, estudio->lecturas).ok);
+        EXPECT_TRUE(fs::is_symlink(enlace));
+        EXPECT_TRUE(fs::is_symlink(cadena));
+        EXPECT_EQ(fs::read_symlink(enlace), "clientes/estudio.fac");
+        EXPECT_EQ(prueba::LeerTodo(destino), Imagen(*estudio));
+        EXPECT_EQ(Permisos(destino), 0640u);
+        EXPECT_EQ(Contenido(dir / "clientes"), std::vector<std::string>{"estudio.fac"});
+    }
+}
+
+// The program runs as any user, root included, so failures are forced by the file system's shape
+// rather than by permission bits.
+TEST(GuardarEstudio, AFailedSaveIsReportedAndLeavesNothingBehind) {
+    CarpetaTemporal carpeta;
+    prueba::EscribirTodo(carpeta / "archivo", {1, 2, 3});
+    fs::create_directory(carpeta / "carpeta");
+    for (const std::string& ruta :
+         {carpeta / "archivo/estudio.fac", carpeta / "carpeta", carpeta / "falta/e.fac"}) {
+        const ResultadoGuardado r = GuardarFacturacion(ruta, kEstudio.datos, kEstudio.lecturas);
+        EXPECT_FALSE(r.ok) << ruta;
+        EXPECT_FALSE(r.detalle.empty()) << ruta;
+    }
+    EXPECT_TRUE(fs::is_empty(carpeta / "carpeta"));
+    EXPECT_EQ(prueba::LeerTodo(carpeta / "archivo"), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(Contenido(carpeta.ruta()), (std::vector<std::string>{"archivo", "carpeta"}));
+}
+
+TEST(GuardarEstudio, AWriteThatFailsHalfwayKeepsTheOldFile) {
+    CarpetaTemporal carpeta;
+    const std::string ruta = carpeta / "estudio.fac";
+    ASSERT_TRUE(GuardarFacturacion(ruta, kEstudio.datos, {}).ok);
+    const auto antes = prueba::LeerTodo(ruta);
+
+    // Files may grow to 700 bytes only: the header fits, the readings do not.
+    rlimit viejo{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &viejo), 0);
+    const auto senal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit corto = viejo;
+    corto.rlim_cur = 700;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &corto), 0);
+    const ResultadoGuardado r = GuardarFacturacion(ruta, kEstudio.datos, kEstudio.lecturas);
+    ::setrlimit(RLIMIT_FSIZE, &viejo);
+    std::signal(SIGXFSZ, senal);
+
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.detalle.empty());
+    EXPECT_EQ(prueba::LeerTodo(ruta), antes);
+    EXPECT_EQ(Contenido(carpeta.ruta()), std::vector<std::string>{"estudio.fac"});
+}
+
+// A folder that lets its files be changed but no file be created in it: the study is written in
+// place, the only way it can be saved there.
+TEST(GuardarEstudio, InAFolderThatTakesNoNewFileTheStudyIsWrittenInPlace) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop the superuser from creating files";
+    CarpetaTemporal dir;
+    fs::create_directory(dir / "compartida");
+    const std::string ruta = dir / "compartida/estudio.fac";
+    prueba::EscribirTodo(ruta, {1, 2, 3});
+    ASSERT_EQ(::chmod((dir / "compartida").c_str(), 0555), 0);
+    const ResultadoGuardado r = GuardarFacturacion(ruta, kEstudio.datos, kEstudio.lecturas);
+    const ResultadoGuardado nuevo = GuardarFacturacion(dir / "compartida/nuevo.fac", kEstudio.datos, {});
+    ::chmod((dir / "compartida").c_str(), 0755);
+    EXPECT_TRUE(r.ok) << r.detalle;
+    EXPECT_EQ(prueba::LeerTodo(ruta), Imagen());
+    EXPECT_FALSE(nuevo.ok);
+    EXPECT_FALSE(nuevo.detalle.empty());
+}
+
+// Killed at any moment, a save leaves on disk the complete old study or the complete new one, and
+// nothing else beside it.
+TEST(GuardarEstudio, KilledAtAnyMomentLeavesTheOldOrTheNewStudyWhole) {
+    CarpetaTemporal dir;
+    const std::string ruta = dir / "estudio.fac";
+    prueba::EstudioPrueba viejo{kEstudio.datos, prueba::LecturasMensuales(20000)};
+    prueba::EstudioPrueba nuevo{kEstudio.datos, prueba::LecturasMensuales(19000)};
+    viejo.datos.empresa = "VIEJA";
+    nuevo.datos.empresa = "NUEVA";
+    const std::vector<std::uint8_t> bytesViejos = Imagen(viejo);
+    const std::vector<std::uint8_t> bytesNuevos = Imagen(nuevo);
+
+    ASSERT_TRUE(GuardarFacturacion(ruta, viejo.datos, viejo.lecturas).ok);
+    const auto t0 = std::chrono::steady_clock::now();
+    ASSERT_TRUE(GuardarFacturacion(ruta, nuevo.datos, nuevo.lecturas).ok);
+    const auto unGuardado = std::chrono::steady_clock::now() - t0;
+    const auto maximo = std::chrono::duration_cast<std::chrono::microseconds>(3 * unGuardado).count() + 1000;
+
+    std::mt19937 azar(1789);
+    std::uniform_int_distribution<long> espera(0, maximo);
+    for (int vez = 0; vez < 50; ++vez) {
+        const pid_t hijo = ::fork();
+        ASSERT_GE(hijo, 0);
+        if (hijo == 0) {
+            // Saves one study over the other until it is killed (bounded, should the test die first).
+            for (int i = 0; i < 1000; ++i) {
+                const prueba::EstudioPrueba& e = i % 2 == 0 ? viejo : nuevo;
+                GuardarFacturacion(ruta, e.datos, e.lecturas);
+            }
+            ::_exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(espera(azar)));
+        ::kill(hijo, SIGKILL);
+        int estado = 0;
+        ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+
+        const std::vector<std::uint8_t> enDisco = prueba::LeerTodo(ruta);
+        EXPECT_TRUE(enDisco == bytesViejos || enDisco == bytesNuevos)
+            << "kill " << vez << " left a torn study of " << enDisco.size() << " bytes";
+        EXPECT_EQ(Contenido(dir.ruta()), std::vector<std::string>{"estudio.fac"}) << "kill " << vez;
+    }
+}
+
+} // namespace tarvik
