@@ -15,9 +15,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 
 using namespace tarvik;
@@ -72,7 +74,7 @@ QImage PrimeraPagina(QBuffer& archivo, int dpi) {
     imagen.fill(Qt::white);
     QPainter pintor(&imagen);
     archivo.seek(0);
-    EXPECT_TRUE(ReadPages(archivo, [&](int, const QPicture& pagina) {
+    EXPECT_TRUE(ReadPages(archivo, [&](int, const RecordedPage& pagina) {
         PlayPage(pagina, pintor);
         return false;
     }));
@@ -129,11 +131,170 @@ TEST(QtPageWriter, MeasuresTextWithTheFontItDraws) {
     EXPECT_NEAR(w.textWidth("Potencia media activa"), 2 * normal, 0.02 * normal);
 }
 
-TEST(QtPageWriter, AFileThatIsNotAPageFileIsRefused) {
+namespace {
+
+const char* const kCuadro = TARVIK_SOURCE_DIR "/dbf/Serie Jade.bmp"; // 240 x 288
+
+// A page file of two pages that share a picture, and a pen, a shade, a text and a line.
+QByteArray ArchivoDePrueba() {
     QBuffer archivo;
-    archivo.setData("not pages at all");
+    archivo.open(QIODevice::WriteOnly);
+    QtPageWriter w(QSizeF(210, 297), 300, archivo);
+    w.runJob([](PageWriter& pw) {
+        for (int pagina = 0; pagina < 2; ++pagina) {
+            if (pagina > 0)
+                pw.newPage();
+            pw.drawPicture(kCuadro, {20, 10, 40, 34});
+            pw.setFontHeight(5);
+            pw.clearTabs();
+            pw.setTab({20.0, Alignment::Left, 40, 0, 0, 100}); // shaded in full
+            pw.moveTo(20, 45);
+            pw.tabStep();
+            pw.printAt(20, 60, "Pot\xeancia");
+            pw.setPen({kBlack, -2});
+            pw.moveTo(20, 70);
+            pw.lineTo(190, 70);
+        }
+    });
+    EXPECT_TRUE(w.ok());
+    EXPECT_EQ(w.pages(), 2);
+    return archivo.data();
+}
+
+std::vector<RecordedPage::Kind> Tipos(const RecordedPage& pagina) {
+    std::vector<RecordedPage::Kind> tipos;
+    for (const RecordedPage::Operation& o : pagina.operations)
+        tipos.push_back(o.kind);
+    return tipos;
+}
+
+// A page file that arrives as a stream, whose length is not known beforehand.
+class Flujo : public QIODevice {
+  public:
+    explicit Flujo(QByteArray datos) : datos_(std::move(datos)) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return datos_.size() - leidos_ + QIODevice::bytesAvailable(); }
+
+  protected:
+    qint64 readData(char* destino, qint64 cuantos) override {
+        cuantos = std::min(cuantos, datos_.size() - leidos_);
+        std::copy_n(datos_.constData() + leidos_, cuantos, destino);
+        leidos_ += cuantos;
+        return cuantos;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    QByteArray datos_;
+    qint64 leidos_ = 0;
+};
+
+// Reads a page file held in memory, also as a stream; the count of pages read, or none when it was
+// refused (both ways must agree).
+std::optional<int> PaginasLeidas(const QByteArray& datos) {
+    QBuffer archivo;
+    archivo.setData(datos);
     archivo.open(QIODevice::ReadOnly);
-    EXPECT_FALSE(ReadPages(archivo, [](int, const QPicture&) { return true; }));
+    Flujo flujo(datos);
+    std::optional<int> leidas[2];
+    QIODevice* dispositivos[] = {&archivo, &flujo};
+    for (int i = 0; i < 2; ++i) {
+        int paginas = 0;
+        if (ReadPages(*dispositivos[i], [&](int, const RecordedPage&) { return ++paginas, true; }))
+            leidas[i] = paginas;
+    }
+    EXPECT_EQ(leidas[0], leidas[1]);
+    return leidas[0];
+}
+
+} // namespace
+
+TEST(QtPageWriter, EachPageHoldsItsCallsAndAPictureIsStoredOnce) {
+    using Kind = RecordedPage::Kind;
+    const QByteArray datos = ArchivoDePrueba();
+    QBuffer archivo;
+    archivo.setData(datos);
+    archivo.open(QIODevice::ReadOnly);
+    const QImage* cuadro = nullptr;
+    int paginas = 0;
+    ASSERT_TRUE(ReadPages(archivo, [&](int numero, const RecordedPage& pagina) {
+        EXPECT_EQ(numero, ++paginas);
+        EXPECT_EQ(Tipos(pagina), (std::vector{Kind::Image, Kind::Fill, Kind::Text, Kind::Line})) << numero;
+        const RecordedPage::Operation& texto = pagina.operations[2];
+        EXPECT_EQ(texto.text, QString::fromUtf8("Potência")); // Windows-1252 in, Unicode out
+        EXPECT_EQ(texto.from, QPointF(2000, 6000));           // hundredths of a millimetre
+        EXPECT_EQ(pagina.resources->fonts[texto.resource]->font.pixelSize(), 500);
+        const RecordedPage::Operation& linea = pagina.operations[3];
+        EXPECT_EQ(linea.to, QPointF(19000, 7000));
+        EXPECT_NEAR(linea.width, 2 * 0.254 * 100, 1e-9); // 2 hundredths of an inch
+        EXPECT_EQ(pagina.operations[1].colour, QColor(128, 128, 128));
+        // Both pages show the same decoded picture, so a PDF writer embeds it once.
+        const QImage* este = &*pagina.resources->images[pagina.operations[0].resource];
+        EXPECT_EQ(este->size(), QSize(240, 288));
+        EXPECT_TRUE(cuadro == nullptr || cuadro == este);
+        cuadro = este;
+        return true;
+    }));
+    EXPECT_EQ(paginas, 2);
+}
+
+TEST(QtPageWriter, ADamagedPageFileIsRefused) {
+    const QByteArray bueno = ArchivoDePrueba();
+    ASSERT_EQ(PaginasLeidas(bueno), 2);
+    // The picture's block comes first after the mark: kind, length, width, height, alpha, pixels.
+    const qsizetype cuadro = 4;
+    ASSERT_EQ(bueno[cuadro], 2);
+    const auto Cambiado = [&](qsizetype en, QByteArray bytes) {
+        QByteArray d = bueno;
+        return d.replace(en, bytes.size(), bytes);
+    };
+    const struct {
+        const char* caso;
+        QByteArray datos;
+    } casos[] = {
+        {"not a page file", "not pages at all"},
+        {"the old kind of page file", QByteArray::fromHex("42525031") + bueno.mid(4)},
+        {"cut inside a block", bueno.left(bueno.size() - 3)},
+        {"cut inside a block header", bueno.left(cuadro + 3)},
+        {"a block longer than the file", Cambiado(cuadro + 1, QByteArray::fromHex("ffffff7f"))},
+        {"an unknown kind of block", Cambiado(cuadro, QByteArray(1, '\x09'))},
+        {"a picture wider than its pixels", Cambiado(cuadro + 5, QByteArray::fromHex("f1000000"))},
+        {"a picture of no width", Cambiado(cuadro + 5, QByteArray::fromHex("00000000"))},
+        // The picture's block read as a font's: the pages refer to a picture that is not there.
+        {"a page that refers to a missing picture", Cambiado(cuadro, QByteArray(1, '\x01'))},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(PaginasLeidas(c.datos), std::nullopt) << c.caso;
+    // Nothing but the mark: a page file of no pages.
+    EXPECT_EQ(PaginasLeidas(bueno.left(4)), 0);
+}
+
+TEST(QtPageWriter, APageWithANonFiniteOrUnknownCallIsRefused) {
+    const QByteArray bueno = ArchivoDePrueba();
+    // The first page's block: found by its kind after the picture's and the font's blocks.
+    const auto Bloque = [&](qsizetype desde) {
+        return desde + 5 + qFromLittleEndian<quint32>(bueno.constData() + desde + 1);
+    };
+    const qsizetype fuente = Bloque(4);
+    const qsizetype pagina = Bloque(fuente);
+    ASSERT_EQ(bueno[fuente], 1);
+    ASSERT_EQ(bueno[pagina], 4);
+    const qsizetype primera = pagina + 5; // the picture call: kind, picture, rectangle
+    const auto Cambiado = [&](qsizetype en, QByteArray bytes) {
+        QByteArray d = bueno;
+        return d.replace(en, bytes.size(), bytes);
+    };
+    const double infinito = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(PaginasLeidas(Cambiado(primera, QByteArray(1, '\x07'))), std::nullopt) << "unknown call";
+    EXPECT_EQ(PaginasLeidas(Cambiado(primera + 3, QByteArray(reinterpret_cast<const char*>(&infinito), 8))),
+              std::nullopt)
+        << "infinite corner";
+    EXPECT_EQ(PaginasLeidas(Cambiado(primera + 11, QByteArray(reinterpret_cast<const char*>(&nan), 8))),
+              std::nullopt)
+        << "corner not a number";
+    EXPECT_EQ(PaginasLeidas(Cambiado(primera + 1, QByteArray::fromHex("0100"))), std::nullopt)
+        << "a second picture that the file does not hold";
 }
 
 TEST(GraficoConsumo, OnePairOfBarsPerReadingLabelledWithItsMonth) {
@@ -206,6 +367,11 @@ TEST(InformePdf, TheReportOfAStudyAsAPdfFile) {
     ASSERT_GE(pdf->paginas, 3);
     for (int n = 1; n <= pdf->paginas; ++n)
         EXPECT_TRUE(pdf->texto.contains(QString("pag. %1").arg(n))) << n;
+    // Each picture once, however many pages show it: the two logos and the pictures of the bank's
+    // and the transformer capacitor's series.
+    QFile archivo(ruta);
+    ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(archivo.readAll().count("/Subtype /Image"), 4);
     for (const QString& t :
          {QString("TARVIK"), QString("09/12/2026"), TextoQt("baterias_caption"),
           TextoQt("equipamiento_emplear"), TextoQt("grafico1title"), QString("IEC 60831-1")})
