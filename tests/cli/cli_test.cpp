@@ -647,10 +647,10 @@ TEST_F(Cli, BatchRunsAnswerEveryStudyInOrderWhateverFails) {
     EXPECT_EQ(l[1]["error"].toString(), "not a billing file of a known version");
     EXPECT_FALSE(l[2]["ok"].toBool());
     EXPECT_EQ(l[2]["messages"].toArray().at(0)["key"].toString(), "no_compensacion");
-    for (int i = 0; i < 40; ++i) {
+    for (std::size_t i = 0; i < 40; ++i) {
         EXPECT_EQ(l[3 + i]["file"].toString(),
                   QDir(carpeta).filePath(QString("e%1.fac").arg(i, 2, 10, QChar('0'))));
-        EXPECT_EQ(l[3 + i]["readings"].toArray().at(0)["kwht"].toDouble(), 40000 + i);
+        EXPECT_EQ(l[3 + i]["readings"].toArray().at(0)["kwht"].toDouble(), 40000.0 + static_cast<double>(i));
     }
     EXPECT_TRUE(e.errores.isEmpty()) << "no progress line when stderr is not a terminal";
 

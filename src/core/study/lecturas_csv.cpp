@@ -110,13 +110,13 @@ char SinAcento(unsigned char c) {
 std::string Normalizar(std::string_view cabecera) {
     std::string nombre;
     int parentesis = 0;
-    for (const unsigned char c : cabecera) {
+    for (const char c : cabecera) {
         if (c == '(' || c == '[')
             ++parentesis;
         else if ((c == ')' || c == ']') && parentesis > 0)
             --parentesis;
         else if (parentesis == 0) {
-            const char llana = SinAcento(c);
+            const char llana = SinAcento(static_cast<unsigned char>(c));
             if ((llana >= 'a' && llana <= 'z') || (llana >= '0' && llana <= '9'))
                 nombre += llana;
         }
@@ -466,9 +466,11 @@ ResultadoLecturasCsv LeerLecturasCsv(std::string_view bytes) {
     return resultado;
 }
 
-std::string EscribirLecturasCsv(const std::vector<TLectura>& lecturas, char separadorDecimal, int idioma) {
-    const char separador = separadorDecimal == ',' ? ';' : ',';
-    std::string csv = "\xEF\xBB\xBF";
+namespace {
+
+std::string EscribirLecturas(const std::vector<TLectura>& lecturas, char separador, char separadorDecimal,
+                             int idioma) {
+    std::string csv;
     for (std::size_t c = 0; c < kColumnas.size(); ++c) {
         if (c > 0)
             csv += separador;
@@ -490,6 +492,38 @@ std::string EscribirLecturasCsv(const std::vector<TLectura>& lecturas, char sepa
         csv += "\r\n";
     }
     return csv;
+}
+
+} // namespace
+
+std::string EscribirLecturasCsv(const std::vector<TLectura>& lecturas, char separadorDecimal, int idioma) {
+    return "\xEF\xBB\xBF" +
+           EscribirLecturas(lecturas, separadorDecimal == ',' ? ';' : ',', separadorDecimal, idioma);
+}
+
+std::string EscribirLecturasTabuladas(const std::vector<TLectura>& lecturas, char separadorDecimal,
+                                      int idioma) {
+    return EscribirLecturas(lecturas, '\t', separadorDecimal, idioma);
+}
+
+ResultadoLecturasCsv LeerLecturasPegadas(std::string_view texto) {
+    const char separador = ElegirSeparador(texto);
+    const std::string_view primera = texto.substr(0, texto.find_first_of("\r\n"));
+    for (std::size_t desde = 0; desde <= primera.size();) {
+        const std::size_t fin = std::min(primera.find(separador, desde), primera.size());
+        if (ColumnaDe(primera.substr(desde, fin - desde)) != kSinColumna)
+            return LeerLecturasCsv(texto);
+        desde = fin + 1;
+    }
+    // Rows without a header: the columns in the order they are written, named in plain ASCII so
+    // that the text keeps its encoding.
+    std::string cabecera;
+    for (const Columna& c : kColumnas)
+        cabecera += (cabecera.empty() ? "" : std::string(1, separador)) + c.nombres.front();
+    ResultadoLecturasCsv resultado = LeerLecturasCsv(cabecera + "\n" + std::string(texto));
+    for (ErrorCsv& e : resultado.errores)
+        e.linea = std::max<std::size_t>(e.linea, 2) - 1;
+    return resultado;
 }
 
 std::string CeldaCsv(std::string_view texto, char separador) {

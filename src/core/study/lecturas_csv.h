@@ -56,6 +56,15 @@ ResultadoLecturasCsv LeerLecturasCsv(std::string_view bytes);
 // locale reads them. Every number is the shortest text that reads back to the same double.
 std::string EscribirLecturasCsv(const std::vector<TLectura>& lecturas, char separadorDecimal, int idioma);
 
+// The readings as tab-separated UTF-8 text under a header row, as a spreadsheet pastes it (no mark).
+std::string EscribirLecturasTabuladas(const std::vector<TLectura>& lecturas, char separadorDecimal,
+                                      int idioma);
+
+// Rows pasted from a spreadsheet (UTF-8): with a header row as LeerLecturasCsv; without one, in
+// the order the readings list shows and the export writes them (label, year, kWh, kvarh, peak
+// demand, transformer, surcharge, power term, active term, discount).
+ResultadoLecturasCsv LeerLecturasPegadas(std::string_view texto);
+
 // One cell of a CSV row: quoted (with doubled quotes) when it holds the separator, a quote, a line
 // break or surrounding blanks.
 std::string CeldaCsv(std::string_view texto, char separador);

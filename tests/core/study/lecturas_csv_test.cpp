@@ -183,3 +183,24 @@ TEST(LecturasCsv, ExportLeavesOutTheComputedPowerFactorAndTheReservedBytes) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(LecturasCsv, PastedRowsWithoutHeaderTakeTheListsColumnOrder) {
+    const ResultadoLecturasCsv sinCabecera =
+        LeerLecturasPegadas("ENERO\t2023\t40000,5\t30000\t120\t630\t95\r\nFEBRERO\t2023\t41000\t31000\n");
+    ASSERT_TRUE(sinCabecera.ok()) << TextoErrorCsv(sinCabecera.errores.front(), kIngles);
+    EXPECT_EQ(sinCabecera.lecturas, (std::vector<TLectura>{L("ENERO", 2023, 40000.5, 30000, 120, 630, 95),
+                                                           L("FEBRERO", 2023, 41000, 31000)}));
+    // A bad cell is counted from the first pasted row.
+    const ResultadoLecturasCsv mal = LeerLecturasPegadas("A\t2023\t1\t2\nB\t2023\tx\t2\n");
+    ASSERT_FALSE(mal.ok());
+    EXPECT_EQ(mal.errores.front().linea, 2u);
+    EXPECT_EQ(mal.errores.front().valor, "x");
+    // With the header row that a copy out of the list carries, in either language.
+    const std::vector<TLectura> lecturas = {L("ENERO \xD1", 2023, 0.1, 2.5, 3, 4, 5, -6, 7, 8)};
+    for (const int idioma : {kEspanol, kIngles})
+        EXPECT_EQ(LeerLecturasPegadas(EscribirLecturasTabuladas(lecturas, ',', idioma)).lecturas, lecturas);
+}
+
+} // namespace
