@@ -5,10 +5,27 @@
 #include "core/lang/traduccion.h"
 #include "core/util/numeros.h"
 
+#include <optional>
+
 namespace tarvik {
 namespace {
 
 constexpr const char* kSinCifra = "\x97"; // an em dash
+
+// The price of an item, or nothing when it is on request.
+std::optional<double> Coste(double precio, double cantidad) {
+    return precio == 0 ? std::nullopt : std::optional(precio * cantidad);
+}
+
+struct Alternativas {
+    bool hay = false;
+    std::optional<double> menor; // the cheapest quoted one
+    void Ofrecer(std::optional<double> coste) {
+        hay = true;
+        if (coste && (!menor || *coste < *menor))
+            menor = coste;
+    }
+};
 
 std::string TextoConsultar(int idioma) {
     return idioma == kIngles ? "On request" : "Consultar";
@@ -24,21 +41,34 @@ double RecargoAnual(double recargoTotal, std::size_t lecturas, std::int32_t tipo
 Amortizacion CalcularAmortizacion(const Sesion& s, std::int32_t tarifa, double recargoAnual) {
     Amortizacion a;
     a.recargoAnual = recargoAnual;
-    const auto sumar = [&a](double precio, double cantidad) {
-        if (precio == 0)
-            a.consultar = true;
-        a.inversion += precio * cantidad;
-    };
-    for (const TEquipoSeleccionado& e : s.EquiposSeleccionados)
-        sumar(e.precio, e.cantidad);
+    // The units of one kind are alternatives (one per series, or per designation): the cheapest
+    // quoted one is offered; the kind is on request only when none of them is quoted.
+    Alternativas unidades, condensadores, transformadores;
+    for (std::size_t i = 0; i < s.EquiposSeleccionados.size(); ++i) {
+        const TEquipoSeleccionado& e = s.EquiposSeleccionados[i];
+        std::optional<double> coste = Coste(e.precio, e.cantidad);
+        if (i < s.ConductoresSeleccionados.size() && s.ConductoresSeleccionados[i].longitud != 0) {
+            const TConductorSeleccionado& c = s.ConductoresSeleccionados[i];
+            const std::optional<double> conductor = Coste(c.precio, c.longitud);
+            coste = coste && conductor ? std::optional(*coste + *conductor) : std::nullopt;
+        }
+        (e.tipo == 1 ? condensadores : unidades).Ofrecer(coste);
+    }
     for (const TTransformadorSeleccionado& t : s.TransformadoresSeleccionados)
         if (t.intensidad != 0)
-            sumar(t.precio, CantidadTransformadores(s.EquiposSeleccionados, t.tension));
-    for (const TConductorSeleccionado& c : s.ConductoresSeleccionados)
-        if (c.longitud != 0)
-            sumar(c.precio, c.longitud);
-    if (tarifa == kTarifa11 && s.CondensadorTrafo.longitudConductor != 0)
-        sumar(s.CondensadorTrafo.precioConductor, s.CondensadorTrafo.longitudConductor);
+            transformadores.Ofrecer(
+                Coste(t.precio, CantidadTransformadores(s.EquiposSeleccionados, t.tension)));
+    for (const Alternativas* tipo : {&unidades, &condensadores, &transformadores}) {
+        if (tipo->hay && !tipo->menor)
+            a.consultar = true;
+        a.inversion += tipo->menor.value_or(0);
+    }
+    if (tarifa == kTarifa11 && s.CondensadorTrafo.longitudConductor != 0) {
+        const std::optional<double> conductor =
+            Coste(s.CondensadorTrafo.precioConductor, s.CondensadorTrafo.longitudConductor);
+        a.consultar = a.consultar || !conductor;
+        a.inversion += conductor.value_or(0);
+    }
 
     if (!(recargoAnual > 0)) {
         a.estado = EstadoAmortizacion::SinRecargo;

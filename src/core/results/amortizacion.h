@@ -30,11 +30,13 @@ struct Amortizacion {
 // to twelve months; 0 without readings.
 double RecargoAnual(double recargoTotal, std::size_t lecturas, std::int32_t tipoLectura);
 
-// The investment is every selected unit (price × quantity), every current transformer (price × the
-// quantity its table shows) and every conductor whose length was entered (price per metre ×
-// length), with the transformer capacitor's conductor under tariff "1.1". A listed unit or current
-// transformer without a price, or a conductor with a length but no price, is on request. Without
-// a surcharge the payback is not given whatever the prices.
+// The selected units of one kind (banks or filters, transformer capacitors, current transformers)
+// are alternatives: the investment takes the cheapest quoted one of each kind, a unit with its
+// supply conductor (price per metre × length, once a length was entered), a current transformer
+// times the quantity its table shows; under tariff "1.1" also the transformer capacitor's
+// conductor. A kind whose every alternative has a price on request, or that conductor with a
+// length but no price, leaves the investment on request. Without a surcharge the payback is not
+// given whatever the prices.
 Amortizacion CalcularAmortizacion(const Sesion& sesion, std::int32_t tarifa, double recargoAnual);
 
 // The payback of the study as it stands: from the results with the prices typed in the results

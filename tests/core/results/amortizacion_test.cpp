@@ -11,9 +11,9 @@ using namespace tarvik;
 
 namespace {
 
-// Two banks of 4200 € and a transformer capacitor of 310 € at 400 V; a 150 € current transformer
-// (counted twice, the banks' quantity); one conductor of 20 m at 12 €/m and one whose length was
-// never entered.
+// Two banks of 4200 € (the bank's conductor 20 m at 12 €/m) and a transformer capacitor of 310 €
+// (its conductor's length never entered) at 400 V; a 150 € current transformer, counted twice,
+// the banks' quantity.
 Sesion Priced() {
     Sesion s;
     TEquipoSeleccionado banco;
@@ -24,6 +24,7 @@ Sesion Priced() {
     fijo.cantidad = 1;
     fijo.precio = 310;
     fijo.tension = 400;
+    fijo.tipo = 1;
     s.EquiposSeleccionados = {banco, fijo};
     TTransformadorSeleccionado ti;
     ti.intensidad = 400;
@@ -60,6 +61,27 @@ TEST(Amortizacion, InvestmentOverTheYearlySurchargeOrWhyThereIsNoFigure) {
          "On request"},
         {"a conductor length without a price", [](Sesion& s) { s.ConductoresSeleccionados[1].longitud = 3; },
          0, 1200, "Consultar", "Consultar", "On request"},
+        {"another series on request: the quoted one is offered",
+         [](Sesion& s) {
+             s.EquiposSeleccionados.push_back(s.EquiposSeleccionados[0]);
+             s.EquiposSeleccionados.back().precio = 0;
+             s.ConductoresSeleccionados.emplace_back();
+         },
+         0, 1200, "9250", "7.7", "7.7"},
+        {"a cheaper series, its conductor unmeasured: 5000 + 310 + 300",
+         [](Sesion& s) {
+             s.EquiposSeleccionados.push_back(s.EquiposSeleccionados[0]);
+             s.EquiposSeleccionados.back().cantidad = 1;
+             s.EquiposSeleccionados.back().precio = 5000;
+             s.ConductoresSeleccionados.emplace_back();
+         },
+         0, 1200, "5610", "4.7", "4.7"},
+        {"two transformer capacitors: the cheaper",
+         [](Sesion& s) {
+             s.EquiposSeleccionados.push_back(s.EquiposSeleccionados[1]);
+             s.EquiposSeleccionados.back().precio = 200;
+         },
+         0, 1200, "9140", "7.6", "7.6"},
         {"no surcharge", nada, 0, 0, "9250", "\x97", "\x97"},
         {"no surcharge and a price on request", [](Sesion& s) { s.EquiposSeleccionados[1].precio = 0; }, 0, 0,
          "Consultar", "\x97", "\x97"},
