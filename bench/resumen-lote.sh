@@ -27,7 +27,7 @@ done
 filas=$(($(wc -l <"$salida/resumen.csv") - 1))
 cat "$salida"/tiempo-* | python3 -c '
 import statistics, sys
-runs = [line.split() for line in sys.stdin if line.strip()]
+runs = [line.split() for line in sys.stdin if line[:1].isdigit()]  # past "Command exited with…"
 s = sorted(float(r[0]) for r in runs)
 m = statistics.median(int(r[1]) for r in runs) / 1024
 print("%s studies summarised, %d runs, %s cores" % (sys.argv[1], len(s), sys.argv[2]))
