@@ -65,11 +65,8 @@ int EjecutarReport(const Argumentos& a, const Entorno& e) {
         return kErrorUso;
     }
     Contexto c;
-    std::string motivo;
-    if (!CargarEstudio(a.archivos.front(), e, c, motivo)) {
-        Error(a.archivos.front() + ": " + motivo);
+    if (!CargarEstudio(a, e, c))
         return kErrorUso;
-    }
     AvisosCli avisos(c.mensajes);
     if (!Calcular(c.sesion, c.panel, c.mensajes, c.separador)) {
         MensajesAlError(c.mensajes);

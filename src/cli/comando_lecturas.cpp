@@ -73,11 +73,8 @@ int EjecutarExport(const Argumentos& a, const Entorno& e) {
     if (!Salida(a, "export needs -o READINGS.csv", destino))
         return kErrorUso;
     Contexto c;
-    std::string motivo;
-    if (!CargarEstudio(a.archivos.front(), e, c, motivo)) {
-        Error(a.archivos.front() + ": " + motivo);
+    if (!CargarEstudio(a, e, c))
         return kErrorUso;
-    }
     QString error;
     if (!GuardarArchivoCompleto(QString::fromStdString(destino),
                                 EscribirLecturasCsv(c.sesion.Lecturas, e.separador, IdiomaActivo()), error)) {

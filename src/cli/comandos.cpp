@@ -160,6 +160,14 @@ bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& c,
     return true;
 }
 
+bool CargarEstudio(const Argumentos& a, const Entorno& e, Contexto& c) {
+    std::string motivo;
+    if (CargarEstudio(a.archivos.front(), e, c, motivo))
+        return true;
+    Error(a.archivos.front() + ": " + motivo);
+    return false;
+}
+
 void Error(const std::string& texto) {
     std::fprintf(stderr, "tarvik-cli: %s\n", texto.c_str());
 }

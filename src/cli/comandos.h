@@ -66,6 +66,8 @@ int Ejecutar(const QStringList& argumentos, const std::string& rutaPrograma, cha
 
 // Loads a study as Open does, with the panel showing it; false with the reason.
 bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo);
+// The same for a command on one study: the reason goes to standard error.
+bool CargarEstudio(const Argumentos& a, const Entorno& entorno, Contexto& contexto);
 
 // Loads every study that the files name and answers it with `porEstudio`, on every core; `escribir`
 // gets the answers in input order with each study's file and whether there are several (a list,

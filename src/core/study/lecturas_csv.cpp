@@ -164,53 +164,12 @@ bool EsUtf8(std::string_view t) {
     return true;
 }
 
-void AnadirUtf8(std::string& salida, char32_t c) {
-    if (c < 0x80) {
-        salida += static_cast<char>(c);
-    } else if (c < 0x800) {
-        salida += static_cast<char>(0xC0 | (c >> 6));
-        salida += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        salida += static_cast<char>(0xE0 | (c >> 12));
-        salida += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        salida += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        salida += static_cast<char>(0xF0 | (c >> 18));
-        salida += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        salida += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        salida += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// UTF-16 text after its mark to UTF-8; an unpaired surrogate becomes '?'.
-std::string Utf16AUtf8(std::string_view t, bool littleEndian) {
-    std::string salida;
-    const auto unidad = [&](std::size_t i) {
-        const auto a = static_cast<unsigned char>(t[i]);
-        const auto b = static_cast<unsigned char>(t[i + 1]);
-        return static_cast<char32_t>(littleEndian ? (b << 8) | a : (a << 8) | b);
-    };
-    for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
-        const char32_t u = unidad(i);
-        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < t.size()) {
-            const char32_t bajo = unidad(i + 2);
-            if (bajo >= 0xDC00 && bajo <= 0xDFFF) {
-                AnadirUtf8(salida, 0x10000 + ((u - 0xD800) << 10) + (bajo - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        AnadirUtf8(salida, (u >= 0xD800 && u <= 0xDFFF) ? U'?' : u);
-    }
-    return salida;
-}
-
 // The file's text in Windows-1252, whatever it was written in.
 std::string A1252(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         return Utf8ToCp1252(bytes.substr(3));
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
-        return Utf8ToCp1252(Utf16AUtf8(bytes.substr(2), bytes[0] == '\xFF'));
+        return Utf8ToCp1252(Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFF'));
     if (EsUtf8(bytes))
         return Utf8ToCp1252(bytes);
     return std::string(bytes);
