@@ -4,6 +4,7 @@
 
 #include "core/lang/traduccion.h"
 #include "core/study/facturacion.h"
+#include "platform/recientes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -176,6 +177,9 @@ TEST_F(Capturas, ImportOfReadings) {
     for (int idioma : {kEspanol, kIngles}) {
         PrepararEjemplo(idioma, "bancos-400v-mensual");
         ventanas.mainform->show();
+        // A recent study where a technician keeps them, not this checkout's example.
+        QuitarReciente(QStringLiteral(TARVIK_SOURCE_DIR "/examples/bancos-400v-mensual.fac"));
+        AnadirReciente(QStringLiteral("/home/ana/estudios/talleres-ordonez-2025.fac"));
         auto* abrir = ventanas.mainform->findChild<QToolButton*>(QStringLiteral("openbutton"));
         QMenu* menu = abrir->menu();
         menu->popup(abrir->mapToGlobal(QPoint(0, abrir->height())));
