@@ -7,8 +7,6 @@
 
 #include <QString>
 
-#include <cstdio>
-
 namespace tarvik::cli {
 
 namespace {
@@ -32,23 +30,44 @@ bool LeerSecciones(const std::string& texto, SeccionesInforme& secciones) {
 
 void MensajesAlError(const ListaMensajes& mensajes) {
     for (const Mensaje& m : mensajes)
-        std::fprintf(stderr, "tarvik-cli: %s\n", TextoMensaje(m).toStdString().c_str());
+        Error(TextoMensaje(m).toStdString());
 }
+
+// Message boxes raised outside the engine are kept with the engine's messages, in order; a
+// confirmation is answered Yes, since nobody is there to answer it.
+class AvisosCli : public Avisos {
+  public:
+    explicit AvisosCli(ListaMensajes& mensajes) : mensajes_(mensajes) { EstablecerAvisos(this); }
+    ~AvisosCli() override { EstablecerAvisos(nullptr); }
+    AvisosCli(const AvisosCli&) = delete;
+    AvisosCli& operator=(const AvisosCli&) = delete;
+    Respuesta Mostrar(TipoMensaje tipo, const QString& texto) override {
+        mensajes_.push_back({tipo, "", texto.toStdString()});
+        return tipo == TipoMensaje::Confirmacion ? Respuesta::Si : Respuesta::Aceptar;
+    }
+
+  private:
+    ListaMensajes& mensajes_;
+};
 
 } // namespace
 
-int EjecutarReport(Contexto& c, const Argumentos& a) {
-    const auto salida = a.opciones.find("-o");
+int EjecutarReport(const Argumentos& a, const Entorno& e) {
+    const auto salida = a.opciones.find("o");
     if (salida == a.opciones.end()) {
-        std::fprintf(stderr, "tarvik-cli: report needs -o OUT.pdf\n");
+        Error("report needs -o OUT.pdf");
         return kErrorUso;
     }
     SeccionesInforme secciones = kTodasLasSecciones;
-    const auto elegidas = a.opciones.find("--sections");
+    const auto elegidas = a.opciones.find("sections");
     if (elegidas != a.opciones.end() && !LeerSecciones(elegidas->second, secciones)) {
-        std::fprintf(stderr, "tarvik-cli: --sections takes 0, 1 and 2 separated by commas\n");
+        Error("--sections takes 0, 1 and 2 separated by commas");
         return kErrorUso;
     }
+    Contexto c;
+    if (!CargarEstudio(a, e, c))
+        return kErrorUso;
+    AvisosCli avisos(c.mensajes);
     if (!Calcular(c.sesion, c.panel, c.mensajes, c.separador)) {
         MensajesAlError(c.mensajes);
         return kRechazado;
@@ -56,7 +75,7 @@ int EjecutarReport(Contexto& c, const Argumentos& a) {
     QString error;
     if (!EscribirInformePdf(c.sesion, secciones, OpcionesLocales(c.separador),
                             QString::fromStdString(salida->second), error)) {
-        std::fprintf(stderr, "tarvik-cli: %s\n", error.toStdString().c_str());
+        Error(error.toStdString());
         return kRechazado;
     }
     return kExito;

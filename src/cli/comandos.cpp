@@ -2,8 +2,12 @@
 
 #include "core/catalogue/catalogo.h"
 #include "core/lang/traduccion.h"
+#include "platform/ajustes_idioma.h"
 #include "platform/archivo_estudio.h"
 #include "platform/avisos.h"
+
+#include <QCommandLineParser>
+#include <QJsonDocument>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,93 +17,56 @@ namespace tarvik::cli {
 namespace {
 
 const char* const kUso =
-    "Usage: tarvik-cli calc STUDY.fac [--dbf DIR] [--lang es|en]\n"
-    "       tarvik-cli totals STUDY.fac [--dbf DIR] [--lang es|en]\n"
+    "Usage: tarvik-cli calc STUDY.fac|FOLDER... [--dbf DIR] [--lang es|en]\n"
+    "       tarvik-cli totals STUDY.fac|FOLDER... [--dbf DIR] [--lang es|en]\n"
     "       tarvik-cli report STUDY.fac -o OUT.pdf [--sections 0,1,2] [--dbf DIR] [--lang es|en]\n"
-    "       tarvik-cli --version | --help\n";
+    "       tarvik-cli summary STUDY.fac|FOLDER... -o SUMMARY.csv|SUMMARY.json [--dbf DIR] [--lang es|en]\n"
+    "       tarvik-cli import READINGS.csv -o STUDY.fac [--from TEMPLATE.fac]\n"
+    "       tarvik-cli export STUDY.fac --readings -o READINGS.csv [--lang es|en]\n"
+    "       tarvik-cli --version | --help\n"
+    "\n"
+    "calc and totals on one study print one JSON object; on several studies or folders (the .fac\n"
+    "files in a folder, by name) one JSON object per line, in the order given, each with its \"file\".\n"
+    "A study that fails gives its error line and the run goes on.\n"
+    "Without --lang the language is the one fixed in the desktop program's options, or else the\n"
+    "system's interface language. Number texts follow the user's locale (LANG=C gives \".\").\n"
+    "Exit status: 0 done, 1 a calculation was refused, 2 a usage error or a file that cannot be\n"
+    "read; a run over several studies exits with the worst of theirs.\n";
 
-int ErrorUso(const std::string& motivo) {
-    std::fprintf(stderr, "tarvik-cli: %s\n%s", motivo.c_str(), kUso);
+int ErrorUso(const QString& motivo) {
+    std::fprintf(stderr, "tarvik-cli: %s\n%s", motivo.toUtf8().constData(), kUso);
     return kErrorUso;
 }
 
-// Message boxes raised outside the engine are kept with the engine's messages, in order; a
-// confirmation is answered Yes, since nobody is there to answer it.
-class AvisosCli : public Avisos {
-  public:
-    explicit AvisosCli(ListaMensajes& mensajes) : mensajes_(mensajes) {}
-    Respuesta Mostrar(TipoMensaje tipo, const QString& texto) override {
-        mensajes_.push_back({tipo, "", texto.toStdString()});
-        return tipo == TipoMensaje::Confirmacion ? Respuesta::Si : Respuesta::Aceptar;
-    }
-
-  private:
-    ListaMensajes& mensajes_;
+// Every option of every command: its name and, for one that takes a value, the value's name.
+struct Opcion {
+    const char* nombre;
+    const char* valor; // nullptr: a flag
 };
+constexpr Opcion kOpciones[] = {{"dbf", "DIR"},       {"lang", "es|en"},    {"o", "FILE"},
+                                {"sections", "LIST"}, {"from", "TEMPLATE"}, {"readings", nullptr},
+                                {"help", nullptr},    {"h", nullptr}};
 
-// Splits the words after the command into the study file and the options the command accepts.
-bool Analizar(const std::vector<std::string>& palabras, const Comando& comando, Argumentos& a,
-              std::string& motivo) {
-    a.comando = comando.nombre;
-    std::vector<std::string> admitidas = comando.opciones;
-    admitidas.insert(admitidas.end(), {"--dbf", "--lang"});
-    for (std::size_t i = 1; i < palabras.size(); ++i) {
-        const std::string& p = palabras[i];
-        if (p.size() > 1 && p[0] == '-') {
-            if (std::find(admitidas.begin(), admitidas.end(), p) == admitidas.end()) {
-                motivo = "unknown option " + p + " for " + a.comando;
-                return false;
-            }
-            if (i + 1 >= palabras.size()) {
-                motivo = "option " + p + " needs a value";
-                return false;
-            }
-            a.opciones[p] = palabras[++i];
-        } else if (a.estudio.empty()) {
-            a.estudio = p;
-        } else {
-            motivo = "more than one study file";
-            return false;
-        }
-    }
-    if (a.estudio.empty()) {
-        motivo = "no study file";
-        return false;
-    }
-    return true;
+QCommandLineOption Definicion(const char* nombre) {
+    for (const Opcion& o : kOpciones)
+        if (std::string_view(o.nombre) == nombre)
+            return o.valor ? QCommandLineOption(QString::fromLatin1(nombre), {}, QString::fromLatin1(o.valor))
+                           : QCommandLineOption(QString::fromLatin1(nombre));
+    return QCommandLineOption(QString::fromLatin1(nombre));
 }
 
-bool ElegirIdioma(const Argumentos& a, std::string& motivo) {
-    const auto it = a.opciones.find("--lang");
-    const std::string idioma = it == a.opciones.end() ? "es" : it->second;
-    if (idioma != "es" && idioma != "en") {
-        motivo = "unknown language " + idioma + " (es or en)";
+bool ElegirIdioma(const Argumentos& a, QString& motivo) {
+    const auto it = a.opciones.find("lang");
+    if (it == a.opciones.end()) {
+        // As the desktop program starts: the language fixed in its options, else the system's.
+        EstablecerIdiomaActivo(IdiomaAlArrancar());
+        return true;
+    }
+    if (it->second != "es" && it->second != "en") {
+        motivo = QStringLiteral("unknown language %1 (es or en)").arg(QString::fromStdString(it->second));
         return false;
     }
-    EstablecerIdiomaActivo(idioma == "es" ? kEspanol : kIngles);
-    return true;
-}
-
-// Loads the study as Open does, with the panel showing it, and the catalogues that stay loaded.
-bool Cargar(const Argumentos& a, const std::string& rutaPrograma, Contexto& c) {
-    ResultadoCarga carga = CargarFacturacion(a.estudio, c.sesion.Datos);
-    if (!carga.ok()) {
-        const std::string motivo =
-            carga.error == ErrorCarga::Apertura ? carga.detalle : "not a billing file of a known version";
-        std::fprintf(stderr, "tarvik-cli: %s: %s\n", a.estudio.c_str(), motivo.c_str());
-        return false;
-    }
-    c.sesion.Datos = carga.datos;
-    c.sesion.Lecturas = std::move(carga.lecturas);
-    c.panel = MostrarDatos(c.sesion.Datos);
-    // Harmonic filters run at 50 Hz: Open shows a filter study with that frequency whatever it holds.
-    if (c.panel.equipos == 0)
-        c.panel.frecuencia = 0;
-    const auto dbf = a.opciones.find("--dbf");
-    c.sesion.rutas = dbf == a.opciones.end()
-                         ? Rutas::DesdePrograma(rutaPrograma)
-                         : Rutas::DesdeCarpetas(ExtraerRuta(rutaPrograma, kSeparador), dbf->second);
-    c.sesion.CargarCatalogosFijos();
+    EstablecerIdiomaActivo(it->second == "es" ? kEspanol : kIngles);
     return true;
 }
 
@@ -107,45 +74,114 @@ bool Cargar(const Argumentos& a, const std::string& rutaPrograma, Contexto& c) {
 
 const std::vector<Comando>& Comandos() {
     static const std::vector<Comando> comandos = {
-        {"calc", {}, EjecutarCalc},
-        {"totals", {}, EjecutarTotals},
-        {"report", {"-o", "--sections"}, EjecutarReport},
+        {"calc", {"dbf"}, true, EjecutarCalc},
+        {"totals", {"dbf"}, true, EjecutarTotals},
+        {"report", {"dbf", "o", "sections"}, false, EjecutarReport},
+        {"summary", {"dbf", "o"}, true, EjecutarSummary},
+        {"import", {"o", "from"}, false, EjecutarImport},
+        {"export", {"o", "readings"}, false, EjecutarExport},
     };
     return comandos;
 }
 
-int Ejecutar(const std::vector<std::string>& palabras, const std::string& rutaPrograma, char separador) {
-    if (palabras.size() == 1 && palabras[0] == "--version") {
+int Ejecutar(const QStringList& palabras, const std::string& rutaPrograma, char separador) {
+    if (palabras == QStringList{QStringLiteral("--version")}) {
         std::printf("tarvik-cli %s\n", TARVIK_VERSION_TEXT);
         return kExito;
     }
-    if (palabras.size() == 1 && palabras[0] == "--help") {
+    if (palabras.isEmpty())
+        return ErrorUso(QStringLiteral("no command"));
+    const auto& comandos = Comandos();
+    const auto comando = std::find_if(comandos.begin(), comandos.end(), [&](const Comando& c) {
+        return palabras[0] == QLatin1String(c.nombre);
+    });
+    QCommandLineParser analizador;
+    analizador.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    std::vector<const char*> admitidas = {"help", "h"};
+    if (comando != comandos.end()) {
+        admitidas.push_back("lang");
+        admitidas.insert(admitidas.end(), comando->opciones.begin(), comando->opciones.end());
+    }
+    for (const char* nombre : admitidas)
+        analizador.addOption(Definicion(nombre));
+    if (!analizador.parse(QStringList{QStringLiteral("tarvik-cli")} + palabras))
+        return ErrorUso(analizador.errorText());
+    if (analizador.isSet(QStringLiteral("help")) || analizador.isSet(QStringLiteral("h"))) {
         std::fputs(kUso, stdout);
         return kExito;
     }
-    if (palabras.empty())
-        return ErrorUso("no command");
-    const auto& comandos = Comandos();
-    const auto comando = std::find_if(comandos.begin(), comandos.end(),
-                                      [&](const Comando& c) { return palabras[0] == c.nombre; });
     if (comando == comandos.end())
-        return ErrorUso("unknown command " + palabras[0]);
-    Argumentos argumentos;
-    std::string motivo;
-    if (!Analizar(palabras, *comando, argumentos, motivo) || !ElegirIdioma(argumentos, motivo))
+        return ErrorUso(QStringLiteral("unknown command %1").arg(palabras[0]));
+
+    Argumentos a;
+    a.comando = comando->nombre;
+    const QStringList posicionales = analizador.positionalArguments();
+    for (qsizetype i = 1; i < posicionales.size(); ++i)
+        a.archivos.push_back(posicionales[i].toStdString());
+    for (const char* nombre : comando->opciones) {
+        const QString clave = QString::fromLatin1(nombre);
+        if (Definicion(nombre).valueName().isEmpty())
+            a.lecturas = a.lecturas || analizador.isSet(clave);
+        else if (analizador.isSet(clave))
+            a.opciones[nombre] = analizador.value(clave).toStdString();
+    }
+    if (analizador.isSet(QStringLiteral("lang")))
+        a.opciones["lang"] = analizador.value(QStringLiteral("lang")).toStdString();
+    if (a.archivos.empty())
+        return ErrorUso(QStringLiteral("no %1 file").arg(a.comando == "import" ? "readings" : "study"));
+    if (!comando->variosArchivos && a.archivos.size() > 1)
+        return ErrorUso(QStringLiteral("%1 takes one file").arg(palabras[0]));
+    QString motivo;
+    if (!ElegirIdioma(a, motivo))
         return ErrorUso(motivo);
 
-    Contexto contexto;
-    contexto.separador = separador;
-    if (!Cargar(argumentos, rutaPrograma, contexto))
-        return kErrorUso;
-    AvisosCli avisos(contexto.mensajes);
-    const Reemplazo<Avisos> reemplazo(avisos);
-    return comando->ejecutar(contexto, argumentos);
+    Entorno entorno;
+    entorno.rutaPrograma = rutaPrograma;
+    entorno.separador = separador;
+    const auto dbf = a.opciones.find("dbf");
+    entorno.base.rutas = dbf == a.opciones.end()
+                             ? Rutas::DesdePrograma(rutaPrograma)
+                             : Rutas::DesdeCarpetas(ExtraerRuta(rutaPrograma, kSeparador), dbf->second);
+    entorno.base.CargarCatalogosFijos();
+    return comando->ejecutar(a, entorno);
 }
 
-void Imprimir(const std::string& texto) {
-    std::fwrite(texto.data(), 1, texto.size(), stdout);
+bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& c, std::string& motivo) {
+    c.sesion = entorno.base;
+    c.separador = entorno.separador;
+    ResultadoCarga carga = CargarFacturacion(ruta, c.sesion.Datos);
+    if (!carga.ok()) {
+        motivo =
+            carga.error == ErrorCarga::Apertura ? carga.detalle : "not a billing file of a known version";
+        return false;
+    }
+    c.sesion.Datos = carga.datos;
+    c.sesion.Lecturas = std::move(carga.lecturas);
+    c.panel = MostrarDatos(c.sesion.Datos);
+    // Harmonic filters run at 50 Hz: Open shows a filter study with that frequency whatever it holds.
+    if (EquipamientoDe(c.panel.equipos) == Equipamiento::Filtros)
+        c.panel.frecuencia = 0;
+    return true;
+}
+
+bool CargarEstudio(const Argumentos& a, const Entorno& e, Contexto& c) {
+    std::string motivo;
+    if (CargarEstudio(a.archivos.front(), e, c, motivo))
+        return true;
+    Error(a.archivos.front() + ": " + motivo);
+    return false;
+}
+
+void Error(const std::string& texto) {
+    std::fprintf(stderr, "tarvik-cli: %s\n", texto.c_str());
+}
+
+void Imprimir(const QJsonObject& objeto, bool enUnaLinea) {
+    QByteArray texto =
+        QJsonDocument(objeto).toJson(enUnaLinea ? QJsonDocument::Compact : QJsonDocument::Indented);
+    if (enUnaLinea)
+        texto += '\n';
+    std::fwrite(texto.constData(), 1, static_cast<std::size_t>(texto.size()), stdout);
     std::fflush(stdout);
 }
 

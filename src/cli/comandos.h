@@ -6,6 +6,10 @@
 #include "core/lang/mensajes.h"
 #include "core/study/estudio.h"
 
+#include <QJsonObject>
+#include <QStringList>
+
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,11 +20,20 @@ enum CodigoSalida { kExito = 0, kRechazado = 1, kErrorUso = 2 };
 
 struct Argumentos {
     std::string comando;
-    std::string estudio;                         // the study file
-    std::map<std::string, std::string> opciones; // option name ("--dbf", "-o") → value
+    std::vector<std::string> archivos;           // the files after the command
+    std::map<std::string, std::string> opciones; // option name ("dbf", "o") → value
+    bool lecturas = false;                       // --readings
 };
 
-// What every command starts from.
+// What every command on studies starts from: the program's folder and its catalogues, already
+// loaded once for the whole run, and the user's locale decimal separator.
+struct Entorno {
+    std::string rutaPrograma;
+    Sesion base; // paths and the catalogues that stay loaded; no study
+    char separador = '.';
+};
+
+// One study as Open loads it, ready for a calculation.
 struct Contexto {
     Sesion sesion;
     DatosPanel panel;       // the inputs panel as it shows the loaded study
@@ -28,24 +41,51 @@ struct Contexto {
     ListaMensajes mensajes; // every message, in the order it was raised
 };
 
-struct Comando {
-    const char* nombre;
-    std::vector<std::string> opciones; // accepted besides --dbf and --lang, each with a value
-    int (*ejecutar)(Contexto&, const Argumentos&);
+// The answer for one study: its JSON, its exit code, and the reason when it could not be handled
+// at all (a file that cannot be read, a study the command does not apply to).
+struct RespuestaEstudio {
+    QJsonObject objeto;
+    int codigo = kExito;
+    std::string error;
+    std::vector<std::string> celdas; // a summary's row, UTF-8
 };
 
-// The commands that run on a study.
-const std::vector<Comando>& Comandos();
-
-// Runs one command line. `rutaPrograma` is the running program's file, whose folder holds dbf/.
-int Ejecutar(const std::vector<std::string>& argumentos, const std::string& rutaPrograma, char separador);
+struct Comando {
+    const char* nombre;
+    std::vector<const char*> opciones; // accepted besides --lang
+    bool variosArchivos;               // several studies or folders
+    int (*ejecutar)(const Argumentos&, const Entorno&);
+};
 
 // The commands.
-int EjecutarCalc(Contexto& contexto, const Argumentos& argumentos);
-int EjecutarTotals(Contexto& contexto, const Argumentos& argumentos);
-int EjecutarReport(Contexto& contexto, const Argumentos& argumentos);
+const std::vector<Comando>& Comandos();
 
-// Writes a JSON text to standard output.
-void Imprimir(const std::string& texto);
+// Runs one command line (without the program's name). `rutaPrograma` is the running program's
+// file, whose folder holds dbf/.
+int Ejecutar(const QStringList& argumentos, const std::string& rutaPrograma, char separador);
+
+// Loads a study as Open does, with the panel showing it; false with the reason.
+bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo);
+// The same for a command on one study: the reason goes to standard error.
+bool CargarEstudio(const Argumentos& a, const Entorno& entorno, Contexto& contexto);
+
+// Loads every study that the files name and answers it with `porEstudio`, on every core; `escribir`
+// gets the answers in input order with each study's file and whether there are several (a list,
+// or a folder). The worst exit code of the studies; kErrorUso when the files name no study.
+int RecorrerEstudios(const Argumentos& a, const Entorno& e,
+                     const std::function<RespuestaEstudio(Contexto&)>& porEstudio,
+                     const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir);
+
+int EjecutarCalc(const Argumentos& argumentos, const Entorno& entorno);
+int EjecutarTotals(const Argumentos& argumentos, const Entorno& entorno);
+int EjecutarReport(const Argumentos& argumentos, const Entorno& entorno);
+int EjecutarSummary(const Argumentos& argumentos, const Entorno& entorno);
+int EjecutarImport(const Argumentos& argumentos, const Entorno& entorno);
+int EjecutarExport(const Argumentos& argumentos, const Entorno& entorno);
+
+// One line "tarvik-cli: …" on standard error.
+void Error(const std::string& texto);
+// Writes a JSON object to standard output: indented, or on one line for JSON Lines.
+void Imprimir(const QJsonObject& objeto, bool enUnaLinea);
 
 } // namespace tarvik::cli

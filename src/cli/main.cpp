@@ -8,8 +8,6 @@
 #include <clocale>
 #include <cstring>
 #include <memory>
-#include <string>
-#include <vector>
 
 int main(int argc, char** argv) {
     // The report lays out text and draws its chart, which needs the graphical application, though
@@ -26,7 +24,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     // Number texts follow the user's locale, as in the windows.
     const char separador = tarvik::SeparadorDecimal(QLocale::system());
-    std::vector<std::string> palabras(argv + 1, argv + argc);
     return tarvik::cli::Ejecutar(
-        palabras, QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdString(), separador);
+        QCoreApplication::arguments().mid(1),
+        QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdString(), separador);
 }

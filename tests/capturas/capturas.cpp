@@ -8,14 +8,18 @@
 #include "app/results/entrada_texto.h"
 #include "core/lang/traduccion.h"
 #include "platform/archivo_estudio.h"
+#include "platform/recientes.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QListView>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -166,6 +170,51 @@ TEST_F(Capturas, TotalsAndChart) {
             totales.accept();
         });
         Boton("Totalesbutton")->click();
+    }
+}
+
+// The totals after a calculation whose current transformer got its price in the results window.
+TEST_F(Capturas, TotalsWithPayback) {
+    for (int idioma : {kEspanol, kIngles}) {
+        PrepararEjemplo(idioma, "bancos-400v-mensual");
+        EnDialogoModal([&](QDialog& resultados) { resultados.accept(); });
+        Boton("resultButton")->click();
+        for (TTransformadorSeleccionado& t : sesion.TransformadoresSeleccionados)
+            t.precio = 185;
+        EnDialogoModal([&](QDialog& totales) {
+            Guardar(totales, QStringLiteral("totales-amortizacion-%1.png").arg(Sufijo(idioma)));
+            totales.accept();
+        });
+        Boton("Totalesbutton")->click();
+    }
+}
+
+// The Open button's menu with the readings' import, and the readings list after an import.
+TEST_F(Capturas, ImportOfReadings) {
+    for (int idioma : {kEspanol, kIngles}) {
+        PrepararEjemplo(idioma, "bancos-400v-mensual");
+        ventanas.mainform->show();
+        // A recent study where a technician keeps them, not this checkout's example.
+        QuitarReciente(QStringLiteral(TARVIK_SOURCE_DIR "/examples/bancos-400v-mensual.fac"));
+        AnadirReciente(QStringLiteral("/home/ana/estudios/talleres-ordonez-2025.fac"));
+        auto* abrir = ventanas.mainform->findChild<QToolButton*>(QStringLiteral("openbutton"));
+        QMenu* menu = abrir->menu();
+        menu->popup(abrir->mapToGlobal(QPoint(0, abrir->height())));
+        Guardar(*menu, QStringLiteral("importar-menu-%1.png").arg(Sufijo(idioma)));
+        menu->hide();
+        QFile csv(Ruta("lecturas.csv"));
+        ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+        csv.write("Month\tYear\tkWh\tkvarh\tPeak demand (kW)\tInput transformer (kVA)\tSurcharge\n"
+                  "JAN 2025\t2025\t52310\t40120\t268\t400\t96.30\n"
+                  "FEB 2025\t2025\t49875\t38004\t259\t400\t91.12\n"
+                  "MAR 2025\t2025\t55102\t41733\t281\t400\t101.95\n");
+        csv.close();
+        dialogos.reemplazos = {false};
+        ASSERT_TRUE(ventanas.mainform->ImportarLecturasDe(csv.fileName()));
+        QListView* lista = ventanas.mainform->findChild<QListView*>(QStringLiteral("lista"));
+        lista->scrollToBottom();
+        lista->setCurrentIndex(lista->model()->index(lista->model()->rowCount() - 1, 0));
+        Guardar(*ventanas.mainform, QStringLiteral("importar-lecturas-%1.png").arg(Sufijo(idioma)));
     }
 }
 

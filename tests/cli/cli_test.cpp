@@ -37,11 +37,17 @@ struct Ejecucion {
     }
 };
 
-Ejecucion Ejecutar(const QStringList& argumentos, const QString& lang = "C") {
+// Runs the program under a locale, with the system's interface language `idioma` and the settings
+// under `ajustes` (an empty settings folder unless given).
+Ejecucion Ejecutar(const QStringList& argumentos, const QString& lang = "C", const QString& idioma = "es",
+                   const QString& ajustes = {}) {
+    static const QTemporaryDir sinAjustes;
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LANG", lang);
     env.insert("LC_ALL", lang);
+    env.insert("LANGUAGE", idioma);
+    env.insert("XDG_CONFIG_HOME", ajustes.isEmpty() ? sinAjustes.path() : ajustes);
     p.setProcessEnvironment(env);
     p.start(TARVIK_CLI, argumentos);
     EXPECT_TRUE(p.waitForFinished(30000));
@@ -360,19 +366,23 @@ TEST_F(Cli, UnreadableStudiesAndBadCommandLines) {
         f << "not a study at all";
     }
     const QString ausente = dir.filePath("ausente.fac");
-    for (const QString& ruta : {basura, ausente, dir.path()}) {
+    for (const QString& ruta : {basura, ausente}) {
         const Ejecucion e = Ejecutar({"calc", ruta, "--dbf", dbf});
         EXPECT_EQ(e.codigo, 2) << ruta.toStdString();
         EXPECT_TRUE(e.salida.isEmpty());
         EXPECT_EQ(e.errores.count('\n'), 1) << e.errores.toStdString();
         EXPECT_TRUE(e.errores.contains(ruta.toUtf8())) << e.errores.toStdString();
     }
+    ASSERT_TRUE(QDir(dir.path()).mkdir("vacia"));
     const QStringList malas[] = {{},
                                  {"compute", Estudio()},
                                  {"calc"},
                                  {"calc", Estudio(), "--lang", "fr"},
                                  {"calc", Estudio(), "--dbf"},
-                                 {"calc", Estudio(), Estudio()},
+                                 {"report", Estudio(), Estudio(), "-o", "x.pdf"},
+                                 {"calc", dir.filePath("vacia")},
+                                 {"export", Estudio(), "-o", "x.csv"},
+                                 {"summary", Estudio(), "-o", "x.txt"},
                                  {"totals", Estudio(), "-o", "x.pdf"}};
     for (const QStringList& a : malas) {
         const Ejecucion e = Ejecutar(a);
@@ -561,4 +571,215 @@ TEST_F(Cli, ReportRefusalsAndUsageErrors) {
         EXPECT_EQ(e.codigo, 2) << a.join(' ').toStdString();
         EXPECT_FALSE(QFile::exists(pdf)) << a.join(' ').toStdString();
     }
+}
+
+TEST_F(Cli, WithoutLangTheLanguageIsTheStoredOneElseTheSystems) {
+    QTemporaryDir ajustes;
+    const auto guardar = [&](const char* contenido) {
+        QDir().mkpath(ajustes.filePath("KELTU"));
+        QFile f(ajustes.filePath("KELTU/Tarvik.conf"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(contenido);
+    };
+    const struct {
+        const char* ajustes; // nullptr: nothing stored
+        const char* sistema;
+        QStringList extra;
+        const char* precio; // the price cell of the equipment on request
+    } casos[] = {
+        {nullptr, "es_ES", {}, " Consultar"},
+        {nullptr, "en_GB", {}, " Consult Us"},
+        {"[General]\nauto=1\nlanguage=1\n", "en_US", {}, " Consult Us"},
+        {"[General]\nauto=0\nlanguage=2\n", "es_ES", {}, " Consult Us"},
+        {"[General]\nauto=0\nlanguage=1\n", "en_US", {}, " Consultar"},
+        {"[General]\nauto=0\nlanguage=2\n", "es_ES", {"--lang", "es"}, " Consultar"},
+    };
+    for (const auto& c : casos) {
+        if (c.ajustes)
+            guardar(c.ajustes);
+        else
+            QFile::remove(ajustes.filePath("KELTU/Tarvik.conf"));
+        const Ejecucion e =
+            Ejecutar(QStringList{"calc", Estudio(), "--dbf", dbf} + c.extra, "C", c.sistema, ajustes.path());
+        ASSERT_EQ(e.codigo, 0) << e.errores.toStdString();
+        EXPECT_EQ(e.json()["tables"]
+                      .toObject()["equipment"]
+                      .toArray()
+                      .at(5)
+                      .toArray()
+                      .at(1)
+                      .toString()
+                      .toStdString(),
+                  c.precio)
+            << (c.ajustes ? c.ajustes : "none") << " " << c.sistema;
+    }
+    EXPECT_TRUE(Ejecutar({"--help"}).salida.contains("Without --lang the language is the one fixed"));
+}
+
+namespace {
+
+std::vector<QJsonObject> Lineas(const QByteArray& salida) {
+    std::vector<QJsonObject> lineas;
+    for (const QByteArray& linea : salida.split('\n')) {
+        if (linea.isEmpty())
+            continue;
+        QJsonParseError error;
+        lineas.push_back(QJsonDocument::fromJson(linea, &error).object());
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << linea.toStdString();
+    }
+    return lineas;
+}
+
+} // namespace
+
+// Several studies and folders: one line each in the order given, a failing study in the middle
+// gives its error line, and the exit code is the worst of them.
+TEST_F(Cli, BatchRunsAnswerEveryStudyInOrderWhateverFails) {
+    const QString bueno = Estudio("a.fac");
+    {
+        std::ofstream f(dir.filePath("b-roto.fac").toStdString(), std::ios::binary);
+        f << "not a study";
+    }
+    QDir(dir.path()).mkdir("lote");
+    const QString carpeta = dir.filePath("lote");
+    for (int i = 0; i < 40; ++i) {
+        lecturas[0].kwht = 40000 + i; // each study its own figures, to see the order
+        Estudio(QString("lote/e%1.fac").arg(i, 2, 10, QChar('0')).toStdString());
+    }
+    auto sinReactiva = lecturas;
+    for (auto& l : lecturas)
+        l.kvarh = 0;
+    const QString compensado = Estudio("c.fac");
+    lecturas = sinReactiva;
+
+    const Ejecucion e =
+        Ejecutar({"calc", bueno, dir.filePath("b-roto.fac"), compensado, carpeta, "--dbf", dbf});
+    EXPECT_EQ(e.codigo, 2);
+    const std::vector<QJsonObject> l = Lineas(e.salida);
+    ASSERT_EQ(l.size(), 43u) << e.salida.toStdString();
+    EXPECT_EQ(l[0]["file"].toString(), bueno);
+    EXPECT_TRUE(l[0]["ok"].toBool());
+    EXPECT_EQ(l[1]["file"].toString(), dir.filePath("b-roto.fac"));
+    EXPECT_FALSE(l[1]["ok"].toBool());
+    EXPECT_EQ(l[1]["error"].toString(), "not a billing file of a known version");
+    EXPECT_FALSE(l[2]["ok"].toBool());
+    EXPECT_EQ(l[2]["messages"].toArray().at(0)["key"].toString(), "no_compensacion");
+    for (std::size_t i = 0; i < 40; ++i) {
+        EXPECT_EQ(l[3 + i]["file"].toString(),
+                  QDir(carpeta).filePath(QString("e%1.fac").arg(i, 2, 10, QChar('0'))));
+        EXPECT_EQ(l[3 + i]["readings"].toArray().at(0)["kwht"].toDouble(), 40000.0 + static_cast<double>(i));
+    }
+    EXPECT_TRUE(e.errores.isEmpty()) << "no progress line when stderr is not a terminal";
+
+    // Refused but readable: exit 1; all good: 0. Totals run the same way.
+    EXPECT_EQ(Ejecutar({"calc", bueno, compensado, "--dbf", dbf}).codigo, 1);
+    const Ejecucion t = Ejecutar({"totals", carpeta, "--dbf", dbf});
+    EXPECT_EQ(t.codigo, 0);
+    const std::vector<QJsonObject> lt = Lineas(t.salida);
+    ASSERT_EQ(lt.size(), 40u);
+    EXPECT_EQ(lt[39]["total_penalizacion"].toString(), "1200");
+    EXPECT_TRUE(lt[39]["file"].toString().endsWith("e39.fac"));
+}
+
+// The payback in the totals: the 200 kvar bank's price is on request in this catalogue; with the
+// transformer capacitor alone priced, a study without surcharge has no payback at all.
+TEST_F(Cli, TotalsGiveTheInvestmentAndPayback) {
+    Ejecucion e = Ejecutar({"totals", Estudio(), "--dbf", dbf, "--lang", "en"});
+    ASSERT_EQ(e.codigo, 0) << e.errores.toStdString();
+    EXPECT_EQ(e.json()["investment"].toString().toStdString(), "On request");
+    EXPECT_EQ(e.json()["payback"].toString().toStdString(), "On request");
+    for (auto& l : lecturas)
+        l.rr = 0;
+    e = Ejecutar({"totals", Estudio(), "--dbf", dbf});
+    EXPECT_EQ(e.json()["payback"].toString().toStdString(), "\u2014");
+    EXPECT_EQ(e.json()["total_penalizacion"].toString().toStdString(), "0");
+}
+
+TEST_F(Cli, SummaryHasOneRowPerStudyAsCsvOrJson) {
+    const QString bueno = Estudio("a.fac");
+    {
+        std::ofstream f(dir.filePath("b-roto.fac").toStdString(), std::ios::binary);
+        f << "x";
+    }
+    datos.cliente = Utf8ToCp1252("PEÑA; \"HIJOS\"");
+    const QString otro = Estudio("c.fac");
+    const QString csv = dir.filePath("resumen.csv");
+    Ejecucion e = Ejecutar({"summary", bueno, dir.filePath("b-roto.fac"), otro, "-o", csv, "--dbf", dbf},
+                           "es_ES.UTF-8");
+    EXPECT_EQ(e.codigo, 2) << e.errores.toStdString();
+    EXPECT_TRUE(e.salida.isEmpty());
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList filas = QString::fromUtf8(f.readAll()).split("\r\n");
+    ASSERT_EQ(filas.size(), 5); // header, three studies, the last line break
+    EXPECT_TRUE(filas[0].startsWith(QString::fromUtf8("\uFEFFArchivo;Cliente;Tipo de cálculo;")))
+        << filas[0].toStdString();
+    EXPECT_EQ(filas[1].toStdString(), bueno.toStdString() + ";\x1a odd;En función del consumo;" +
+                                          "150,01;AM-200 x1 + FX-32 x1;Consultar;1200;Consultar;");
+    EXPECT_EQ(filas[2].toStdString(),
+              dir.filePath("b-roto.fac").toStdString() + ";;;;;;;;not a billing file of a known version");
+    EXPECT_TRUE(filas[3].startsWith(otro + QString::fromUtf8(";\"PEÑA; \"\"HIJOS\"\"\";")))
+        << filas[3].toStdString();
+
+    const QString json = dir.filePath("resumen.json");
+    e = Ejecutar({"summary", dir.path(), "-o", json, "--dbf", dbf, "--lang", "en"});
+    EXPECT_EQ(e.codigo, 2);
+    QFile g(json);
+    ASSERT_TRUE(g.open(QIODevice::ReadOnly));
+    const QJsonArray a = QJsonDocument::fromJson(g.readAll()).array();
+    ASSERT_EQ(a.size(), 3);
+    EXPECT_EQ(a[0]["file"].toString(), bueno);
+    EXPECT_EQ(a[0]["calculation"].toString(), "Depending on the consumption");
+    EXPECT_EQ(a[0]["equipment"].toArray().at(0)["codigo"].toString(), "AM-200");
+    EXPECT_EQ(a[0]["surcharge"].toDouble(), 1200);
+    EXPECT_TRUE(a[0]["investment"].isNull());
+    EXPECT_EQ(a[0]["payback_text"].toString(), "On request");
+    EXPECT_FALSE(a[1]["ok"].toBool());
+}
+
+// Readings in from a spreadsheet and out again: the customer data and settings come from the
+// template, the readings from the file; a file with a bad row writes no study.
+TEST_F(Cli, ImportAndExportReadingsRoundTrip) {
+    const QString plantilla = Estudio("plantilla.fac");
+    const QString entrada = dir.filePath("lecturas.csv");
+    {
+        QFile f(entrada);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Mes;A\xF1o;kWh;kvarh;Recargo por reactiva (\x80)\r\n"
+                "ENERO;2024;40000,5;30000;100\r\nFEBRERO;2024;41000;31000,25;100\r\n");
+    }
+    const QString estudio = dir.filePath("importado.fac");
+    Ejecucion e = Ejecutar({"import", entrada, "-o", estudio, "--from", plantilla});
+    ASSERT_EQ(e.codigo, 0) << e.errores.toStdString();
+    const ResultadoCarga carga = CargarFacturacion(estudio.toStdString(), {});
+    ASSERT_TRUE(carga.ok());
+    EXPECT_EQ(carga.datos.empresa, datos.empresa);
+    EXPECT_EQ(carga.datos.equipos, 1);
+    ASSERT_EQ(carga.lecturas.size(), 2u);
+    EXPECT_EQ(carga.lecturas[1].kvarh, 31000.25);
+    EXPECT_EQ(carga.lecturas[0].mes, "ENERO");
+
+    // Out and in again, bit for bit, with the template's odd readings.
+    const QString salida = dir.filePath("salida.csv");
+    ASSERT_EQ(Ejecutar({"export", plantilla, "--readings", "-o", salida}, "es_ES.UTF-8").codigo, 0);
+    const QString vuelta = dir.filePath("vuelta.fac");
+    ASSERT_EQ(Ejecutar({"import", salida, "-o", vuelta}).codigo, 0);
+    const ResultadoCarga otra = CargarFacturacion(vuelta.toStdString(), {});
+    ASSERT_EQ(otra.lecturas.size(), lecturas.size());
+    for (std::size_t i = 0; i < lecturas.size(); ++i)
+        EXPECT_EQ(otra.lecturas[i], lecturas[i]) << i;
+    EXPECT_EQ(otra.datos, TDatosEstudio{});
+
+    // A bad row: its line and reason on stderr, and no study.
+    {
+        QFile f(entrada);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("Month,kWh,kvarh\nJAN,1,2\nFEB,two,2\n");
+    }
+    const QString nada = dir.filePath("nada.fac");
+    e = Ejecutar({"import", entrada, "-o", nada, "--lang", "en"});
+    EXPECT_EQ(e.codigo, 2);
+    EXPECT_EQ(e.errores.toStdString(),
+              "tarvik-cli: " + entrada.toStdString() + ": Line 3: kWh \"two\" is not a number\n");
+    EXPECT_FALSE(QFile::exists(nada));
 }

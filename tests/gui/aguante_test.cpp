@@ -128,6 +128,10 @@ class DialogosAzar : public Dialogos {
         return rutas[azar_.Probable(70) ? 0 : azar_.Entre(1, 3)];
     }
     void MostrarAyuda(QWidget*, const QString&, int) override { ++ayudas; }
+    std::optional<bool> ReemplazarLecturas(QWidget*, int, int) override {
+        const std::optional<bool> respuestas[] = {true, false, std::nullopt};
+        return respuestas[azar_.Entre(0, 2)];
+    }
     int ayudas = 0;
 
   private:

@@ -10,11 +10,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QSettings>
 #include <QToolButton>
 #include <QUrl>
@@ -56,7 +54,13 @@ class ArchivosEstudio : public ConVentanas {
         if (menu == nullptr)
             return {};
         emit menu->aboutToShow();
-        return menu->actions();
+        // The readings' import and export come first, above a separator.
+        const QList<QAction*> acciones = menu->actions();
+        for (qsizetype i = 0; i < acciones.size(); ++i)
+            if (acciones[i]->isSeparator())
+                return acciones.mid(i + 1);
+        ADD_FAILURE() << "no separator below the readings' entries";
+        return acciones;
     }
     void AbrirConDialogo(const QString& ruta) {
         dialogos.rutas = {ruta};
@@ -166,20 +170,6 @@ TEST_F(ArchivosEstudio, RecentListReadBackWhateverTheSettingsHold) {
         Ajustes().setValue(kAjusteRecientes, otro);
         EXPECT_TRUE(LeerRecientes().isEmpty());
     }
-}
-
-// Sends a drag of `urls` over `destino` and drops it there; whether the drag was accepted.
-bool Soltar(QWidget* destino, const QList<QUrl>& urls) {
-    QMimeData datos;
-    datos.setUrls(urls);
-    datos.setText(urls.isEmpty() ? QString() : urls.first().toString());
-    QDragEnterEvent entra(QPoint(5, 5), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(destino, &entra);
-    if (!entra.isAccepted())
-        return false;
-    QDropEvent suelta(QPointF(5, 5), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(destino, &suelta);
-    return suelta.isAccepted();
 }
 
 TEST_F(ArchivosEstudio, ABillingFileDroppedOnTheWindowOpensIt) {

@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -47,6 +49,30 @@ QString DialogosPrueba::Guardar(QWidget*, const QString& titulo, const QString& 
                                 const QString& sufijo) {
     pedidos.push_back({titulo, filtro, sufijo});
     return Siguiente();
+}
+
+std::optional<bool> DialogosPrueba::ReemplazarLecturas(QWidget*, int actuales, int nuevas) {
+    preguntas.emplace_back(actuales, nuevas);
+    if (reemplazos.empty()) {
+        ADD_FAILURE() << "unexpected question on imported readings";
+        return std::nullopt;
+    }
+    const std::optional<bool> r = reemplazos.front();
+    reemplazos.pop_front();
+    return r;
+}
+
+bool Soltar(QWidget* destino, const QList<QUrl>& urls) {
+    QMimeData datos;
+    datos.setUrls(urls);
+    datos.setText(urls.isEmpty() ? QString() : urls.first().toString());
+    QDragEnterEvent entra(QPoint(5, 5), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(destino, &entra);
+    if (!entra.isAccepted())
+        return false;
+    QDropEvent suelta(QPointF(5, 5), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(destino, &suelta);
+    return suelta.isAccepted();
 }
 
 namespace {

@@ -9,11 +9,13 @@
 #include <QAbstractButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tarvik::prueba {
@@ -45,7 +47,11 @@ class DialogosPrueba : public Dialogos {
     void MostrarAyuda(QWidget*, const QString& rutaPrograma, int idioma) override {
         ayudas.emplace_back(rutaPrograma, idioma);
     }
+    // Answers from `reemplazos` (true replace, false append, nothing cancel); each question kept.
+    std::optional<bool> ReemplazarLecturas(QWidget*, int actuales, int nuevas) override;
     std::deque<QString> rutas;
+    std::deque<std::optional<bool>> reemplazos;
+    std::vector<std::pair<int, int>> preguntas;
     std::vector<DialogoPedido> pedidos;
     std::vector<std::pair<QString, int>> ayudas;
 
@@ -64,6 +70,8 @@ void Salir(QWidget* entrada);
 // Double-clicks a cell as the mouse does, on the table's page, scrolled into view; `fila` counts
 // the heading row as 0.
 void DobleClic(QTableWidget* tabla, int fila, int columna);
+// Sends a drag of `urls` over `destino` and drops it there; whether the drag was accepted.
+bool Soltar(QWidget* destino, const QList<QUrl>& urls);
 // Runs `accion` on the modal dialog that the next command opens, then makes sure it closed.
 void EnDialogoModal(std::function<void(QDialog&)> accion);
 

@@ -6,6 +6,7 @@
 
 #include "app/results/twgrafico1.h"
 #include "app/results/twtotales.h"
+#include "core/engine/calculo.h"
 #include "core/lang/traduccion.h"
 #include "platform/texto_qt.h"
 
@@ -120,6 +121,41 @@ TEST_F(Totales, TheSurchargeIsTheMonthlyAverageOverAYear) {
     EXPECT_TRUE(avisos.mostrados.empty());
     for (const char* campo : {"fpb", "fpm", "fpd", "total_penalizacion"})
         EXPECT_TRUE(totales.findChild<QLineEdit*>(QString::fromLatin1(campo))->isReadOnly());
+}
+
+// Below the four figures: the selected bank as priced, and the years its surcharge takes to pay it.
+TEST_F(Totales, BelowTheFourFiguresTheInvestmentAndItsPayback) {
+    CarpetaPrograma carpeta;
+    s.rutas = carpeta.rutas();
+    s.CatalogoConductores = ConductoresHasta300();
+    p.equipos = 1;
+    Cerrador cerrador(totales);
+    const auto mostrar = [&](float precio, double rr, int idioma) {
+        carpeta.Escribir("bateria.dat", std::vector<TEquipo>{Equipo("Jade", 200, 400, precio)});
+        s.Lecturas = std::vector<TLectura>(12, Lectura(40000, 30000, 100, 0, rr));
+        EstablecerIdiomaActivo(idioma);
+        totales.MostrarTotales(p);
+        return std::pair{Campo("inversion"), Campo("amortizacion")};
+    };
+    // Without current results the calculation runs at catalogue prices: 1200 € against 1200 € a year.
+    EXPECT_EQ(mostrar(1200, 100, kEspanol), (std::pair<QString, QString>{"1200", "1,0"}));
+    EXPECT_EQ(Campo("total_penalizacion"), "1200");
+    EXPECT_EQ(mostrar(0, 100, kEspanol), (std::pair<QString, QString>{"Consultar", "Consultar"}));
+    EXPECT_EQ(mostrar(0, 100, kIngles), (std::pair<QString, QString>{"On request", "On request"}));
+    EXPECT_EQ(mostrar(1200, 0, kEspanol), (std::pair<QString, QString>{"1200", QString::fromUtf8("—")}));
+    // Current results keep the price typed in the results window.
+    ListaMensajes mensajes;
+    s.Lecturas = std::vector<TLectura>(12, Lectura(40000, 30000, 100, 0, 100));
+    ASSERT_TRUE(Calcular(s, p, mensajes));
+    s.EquiposSeleccionados.at(0).precio = 3000;
+    s.calculoRealizado = true;
+    s.resultadosObsoletos = false;
+    EstablecerIdiomaActivo(kEspanol);
+    totales.MostrarTotales(p);
+    EXPECT_EQ(Campo("inversion"), "3000");
+    EXPECT_EQ(Campo("amortizacion"), "2,5");
+    EXPECT_EQ(cerrador.mostrada, 5);
+    EXPECT_TRUE(avisos.mostrados.empty());
 }
 
 TEST_F(Totales, ReadingsThatNeedNoCompensationGiveTwoBoxesAndNoWindow) {

@@ -1,10 +1,13 @@
 #pragma once
-// The file dialogs and the help behind one replaceable interface: the program shows the real
+// The file dialogs, the help and the question that goes with an import behind one replaceable
+// interface: the program shows the real
 // dialogs, tests answer them.
 
 #include "platform/reemplazable.h"
 
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -22,6 +25,9 @@ class Dialogos {
     // Opens the help of a language from the program's folder (with its trailing separator); help
     // that cannot be shown is skipped silently.
     virtual void MostrarAyuda(QWidget* padre, const QString& rutaPrograma, int idioma) = 0;
+    // Whether `nuevas` readings brought into a study that holds `actuales` replace them (true) or
+    // go after them (false); nothing when the user cancelled.
+    virtual std::optional<bool> ReemplazarLecturas(QWidget* padre, int actuales, int nuevas) = 0;
 };
 
 // The real dialogs, in use unless a test replaced them.

@@ -13,6 +13,7 @@ class QToolButton;
 namespace tarvik {
 
 class ModeloLecturas;
+struct ResultadoLecturasCsv;
 class PanelEntradas;
 class Tedicion;
 class TWResult;
@@ -42,9 +43,15 @@ class Tmainform : public QWidget {
     // be read or is not a billing file is reported and leaves the current study as it was.
     bool AbrirArchivo(const QString& ruta);
 
+    // Reads the readings of a spreadsheet's CSV file into the study, replacing or appending them as
+    // the user chooses when the study has readings. A file that cannot be read is reported with
+    // its bad rows, and nothing of it is imported.
+    bool ImportarLecturasDe(const QString& ruta);
+
   protected:
     void closeEvent(QCloseEvent* evento) override;
-    // A billing file dropped anywhere on the window opens as with Open.
+    // A billing file dropped anywhere on the window opens as with Open, a CSV file imports its
+    // readings; Ctrl+C and Ctrl+V in the readings list copy rows out and paste rows in.
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
   private:
@@ -77,6 +84,18 @@ class Tmainform : public QWidget {
     // The study on screen now belongs to `ruta` (none for a new study): the caption names it and
     // it becomes the most recent study.
     void PonerArchivo(const QString& ruta);
+
+    // Readings from and to spreadsheets: import and export on the Open button's menu, and the
+    // clipboard in the readings list.
+    void AnadirAccionesLecturas(QMenu* menu);
+    void ImportarLecturas();
+    void ExportarLecturas();
+    void CopiarLecturas();
+    void PegarLecturas();
+    // Shows why a text of readings cannot be read: its bad rows with their lines.
+    void MostrarErroresCsv(const QString& origen, const ResultadoLecturasCsv& csv);
+    // Puts readings into the study and marks the results stale.
+    void IncorporarLecturas(std::vector<TLectura> lecturas, bool reemplazar);
 
     Sesion& sesion_;
     ModeloLecturas* modelo_;

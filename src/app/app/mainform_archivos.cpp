@@ -1,7 +1,11 @@
 // The main window's conveniences around study files: the recent studies on the Open button, files
-// dropped on the window, and the study's file name in the caption.
+// dropped on the window, the readings list's clipboard keys, and the study's file name in the
+// caption.
 
 #include "app/app/mainform.h"
+
+#include "app/study/lista_lecturas.h"
+#include "app/study/panel_entradas.h"
 
 #include "core/lang/traduccion.h"
 #include "platform/avisos.h"
@@ -11,6 +15,8 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QToolButton>
@@ -19,14 +25,20 @@
 namespace tarvik {
 namespace {
 
-// The first billing file among the local files that a drag carries; empty when there is none.
-QString FacturacionArrastrada(const QMimeData* datos) {
+bool EsCsv(const QString& ruta) {
+    return QFileInfo(ruta).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+}
+
+// The first billing file or CSV file of readings among the local files that a drag carries; empty
+// when there is none.
+QString ArchivoArrastrado(const QMimeData* datos) {
     if (datos == nullptr || !datos->hasUrls())
         return {};
     for (const QUrl& url : datos->urls()) {
         const QString ruta = url.toLocalFile();
-        if (!ruta.isEmpty() && QFileInfo(ruta).suffix().compare(QString::fromLatin1(kExtensionFacturacion),
-                                                                Qt::CaseInsensitive) == 0)
+        if (!ruta.isEmpty() &&
+            (EsCsv(ruta) || QFileInfo(ruta).suffix().compare(QString::fromLatin1(kExtensionFacturacion),
+                                                             Qt::CaseInsensitive) == 0))
             return ruta;
     }
     return {};
@@ -53,11 +65,13 @@ void Tmainform::PrepararArchivos() {
     for (QWidget* hijo : findChildren<QWidget*>())
         if (hijo->acceptDrops())
             hijo->installEventFilter(this);
+    panel_->Lista()->Vista()->installEventFilter(this);
     PonerArchivo({});
 }
 
 void Tmainform::LlenarRecientes() {
     recientes_->clear();
+    AnadirAccionesLecturas(recientes_);
     const QStringList rutas = LeerRecientes();
     for (qsizetype i = 0; i < rutas.size(); ++i) {
         const QString ruta = rutas.at(i);
@@ -98,19 +112,36 @@ bool Tmainform::eventFilter(QObject* objeto, QEvent* evento) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* arrastre = static_cast<QDragMoveEvent*>(evento);
-        if (FacturacionArrastrada(arrastre->mimeData()).isEmpty())
+        if (ArchivoArrastrado(arrastre->mimeData()).isEmpty())
             break;
         arrastre->acceptProposedAction();
         return true;
     }
     case QEvent::Drop: {
         auto* suelta = static_cast<QDropEvent*>(evento);
-        const QString ruta = FacturacionArrastrada(suelta->mimeData());
+        const QString ruta = ArchivoArrastrado(suelta->mimeData());
         if (ruta.isEmpty())
             break;
         suelta->acceptProposedAction();
-        AbrirArchivo(ruta);
+        if (EsCsv(ruta))
+            ImportarLecturasDe(ruta);
+        else
+            AbrirArchivo(ruta);
         return true;
+    }
+    case QEvent::KeyPress: {
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        if (objeto != panel_->Lista()->Vista())
+            break;
+        if (tecla->matches(QKeySequence::Copy)) {
+            CopiarLecturas();
+            return true;
+        }
+        if (tecla->matches(QKeySequence::Paste)) {
+            PegarLecturas();
+            return true;
+        }
+        break;
     }
     default:
         break;

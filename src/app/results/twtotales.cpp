@@ -3,11 +3,15 @@
 #include "app/app/ventana_fija.h"
 #include "app/results/twgrafico1.h"
 #include "core/engine/calculo.h"
+#include "core/lang/traduccion.h"
+#include "core/results/amortizacion.h"
 #include "core/results/totales.h"
 #include "platform/avisos.h"
 #include "platform/numero_local.h"
+#include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 
+#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,20 +34,32 @@ TWTotales::TWTotales(Sesion& sesion, QWidget* parent)
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     auto* rejilla = new QGridLayout(TabSheet1);
     rejilla->setColumnStretch(0, 1);
+    const int idioma = IdiomaActivo();
     const struct {
         const char* etiqueta;
-        const char* clave;
+        QString texto;
         const char* campo;
         QLineEdit** control;
     } filas[] = {
-        {"Label1", "label1_caption", "fpb", &fpb_},
-        {"Label7", "label17_caption", "fpm", &fpm_},
-        {"Label2", "label2_caption", "fpd", &fpd_},
-        {"Label14", "label14_caption", "total_penalizacion", &total_penalizacion_},
+        {"Label1", TextoQt("label1_caption"), "fpb", &fpb_},
+        {"Label7", TextoQt("label17_caption"), "fpm", &fpm_},
+        {"Label2", TextoQt("label2_caption"), "fpd", &fpd_},
+        {"Label14", TextoQt("label14_caption"), "total_penalizacion", &total_penalizacion_},
+        // Below a rule: the equipment as priced in the results window, against that surcharge.
+        {"LabelInversion", Rotulo(idioma, "Inversión en equipos (€)", "Investment in equipment (€)"),
+         "inversion", &inversion_},
+        {"LabelAmortizacion", Rotulo(idioma, "Amortización simple (años)", "Simple payback (years)"),
+         "amortizacion", &amortizacion_},
     };
     int fila = 0;
     for (const auto& f : filas) {
-        auto* etiqueta = new QLabel(TextoQt(f.clave), TabSheet1);
+        if (f.control == &inversion_) {
+            auto* regla = new QFrame(TabSheet1);
+            regla->setFrameShape(QFrame::HLine);
+            regla->setFrameShadow(QFrame::Sunken);
+            rejilla->addWidget(regla, fila++, 0, 1, 2);
+        }
+        auto* etiqueta = new QLabel(f.texto, TabSheet1);
         etiqueta->setObjectName(QString::fromLatin1(f.etiqueta));
         auto* campo = new QLineEdit(TabSheet1);
         campo->setObjectName(QString::fromLatin1(f.campo));
@@ -85,6 +101,9 @@ void TWTotales::MostrarTotales(const DatosPanel& panel) {
     fpm_->setText(QString::fromStdString(textos.fpm));
     fpd_->setText(QString::fromStdString(textos.fpd));
     total_penalizacion_->setText(QString::fromStdString(textos.total_penalizacion));
+    const Amortizacion amortizacion = AmortizacionDelEstudio(sesion_, panel);
+    inversion_->setText(DesdeAnsi(TextoInversion(amortizacion, SeparadorDecimal(), IdiomaActivo())));
+    amortizacion_->setText(DesdeAnsi(TextoAmortizacion(amortizacion, SeparadorDecimal(), IdiomaActivo())));
     exec();
 }
 

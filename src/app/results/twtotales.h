@@ -1,5 +1,6 @@
 #pragma once
-// The totals window: present and desired power factors and the yearly reactive surcharge.
+// The totals window: present and desired power factors, the yearly reactive surcharge, and below
+// them what the selected equipment costs and how soon the surcharge it removes pays it back.
 
 #include "core/engine/sesion.h"
 #include "core/study/estudio.h"
@@ -32,6 +33,8 @@ class TWTotales : public QDialog {
     QLineEdit* fpm_;
     QLineEdit* fpd_;
     QLineEdit* total_penalizacion_;
+    QLineEdit* inversion_;
+    QLineEdit* amortizacion_;
 };
 
 } // namespace tarvik

@@ -167,7 +167,8 @@ ListaLecturas::ListaLecturas(ModeloLecturas& modelo, QWidget* parent)
     vista_->setModel(&modelo);
     vista_->setItemDelegate(new DelegadoLecturas(modelo, *cabecera_, vista_));
     vista_->setUniformItemSizes(true);
-    vista_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows may be selected to copy them out; Edit and Delete act on the first.
+    vista_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     vista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     vista_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(vista_, &QListView::doubleClicked, this, &ListaLecturas::filaActivada);
@@ -187,8 +188,10 @@ ListaLecturas::ListaLecturas(ModeloLecturas& modelo, QWidget* parent)
 }
 
 int ListaLecturas::FilaSeleccionada() const {
-    const QModelIndexList seleccion = vista_->selectionModel()->selectedIndexes();
-    return seleccion.isEmpty() ? -1 : seleccion.first().row();
+    int primera = -1;
+    for (const QModelIndex& i : vista_->selectionModel()->selectedIndexes())
+        primera = primera < 0 ? i.row() : std::min(primera, i.row());
+    return primera;
 }
 
 void ListaLecturas::AlRedimensionar(int seccion, int, int nuevo) {

@@ -50,7 +50,7 @@ class ListaLecturas : public QWidget {
 
     QHeaderView* Cabecera() const { return cabecera_; }
     QListView* Vista() const { return vista_; }
-    // The selected row, or -1.
+    // The first selected row, or -1.
     int FilaSeleccionada() const;
 
   signals:

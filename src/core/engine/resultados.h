@@ -38,6 +38,7 @@ struct TEquipoSeleccionado {
     double tension = 0;
     double precio = 0; // 0 = on request
     std::int32_t codigoSerie = 0;
+    std::uint8_t tipo = 0; // the catalogue's: 0 a bank or filter, 1 a transformer capacitor
 };
 
 // The supply conductor of one selected unit.
@@ -61,7 +62,7 @@ struct TTransformadorSeleccionado {
 // The supply conductor of the transformer capacitor under tariff "1.1": only its length and price
 // are ever entered; the rest stays zero.
 struct TCondensadorTrafo {
-    TEquipoSeleccionado equipo{0, "", "", 0, 0, 0, 0, 0, 0};
+    TEquipoSeleccionado equipo{0, "", "", 0, 0, 0, 0, 0, 0, 0};
     double intensidadCalculo = 0;
     std::string seccion;
     double intensidadConductor = 0;

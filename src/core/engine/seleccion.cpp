@@ -62,6 +62,7 @@ TEquipoSeleccionado Fila(const TEquipo& e) {
     // A price that is not a number cannot be quoted: the unit is priced on request.
     f.precio = std::isfinite(e.precio) ? e.precio : 0;
     f.codigoSerie = CodigoSerie("Serie " + e.serie);
+    f.tipo = e.tipo;
     return f;
 }
 

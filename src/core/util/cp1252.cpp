@@ -99,6 +99,28 @@ std::string Utf8ToCp1252(std::string_view text) {
     return out;
 }
 
+std::string Utf16ToUtf8(std::string_view bytes, bool littleEndian) {
+    std::string out;
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(littleEndian ? (b << 8) | a : (a << 8) | b);
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        appendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? U'?' : u);
+    }
+    return out;
+}
+
 std::string Cp1252ToUpper(std::string_view text) {
     std::string out(text);
     for (char& ch : out) {

@@ -13,6 +13,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 // become '?'.
 std::string Utf8ToCp1252(std::string_view text);
 
+// UTF-16 text (after its byte-order mark) to UTF-8; an unpaired surrogate becomes '?'.
+std::string Utf16ToUtf8(std::string_view bytes, bool littleEndian);
+
 // Upper case of one Windows-1252 text, letter by letter (á→Á, ñ→Ñ, ÿ→Ÿ, š→Š, œ→Œ, ž→Ž; ß and µ stay).
 std::string Cp1252ToUpper(std::string_view text);
 
