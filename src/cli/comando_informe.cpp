@@ -3,6 +3,7 @@
 #include "cli/comandos.h"
 #include "core/engine/calculo.h"
 #include "platform/avisos.h"
+#include "platform/reemplazable.h"
 #include "platform/informe_qt.h"
 
 #include <QString>
@@ -37,10 +38,7 @@ void MensajesAlError(const ListaMensajes& mensajes) {
 // confirmation is answered Yes, since nobody is there to answer it.
 class AvisosCli : public Avisos {
   public:
-    explicit AvisosCli(ListaMensajes& mensajes) : mensajes_(mensajes) { EstablecerAvisos(this); }
-    ~AvisosCli() override { EstablecerAvisos(nullptr); }
-    AvisosCli(const AvisosCli&) = delete;
-    AvisosCli& operator=(const AvisosCli&) = delete;
+    explicit AvisosCli(ListaMensajes& mensajes) : mensajes_(mensajes) {}
     Respuesta Mostrar(TipoMensaje tipo, const QString& texto) override {
         mensajes_.push_back({tipo, "", texto.toStdString()});
         return tipo == TipoMensaje::Confirmacion ? Respuesta::Si : Respuesta::Aceptar;
@@ -68,6 +66,7 @@ int EjecutarReport(const Argumentos& a, const Entorno& e) {
     if (!CargarEstudio(a, e, c))
         return kErrorUso;
     AvisosCli avisos(c.mensajes);
+    const Reemplazo<Avisos> reemplazo(avisos);
     if (!Calcular(c.sesion, c.panel, c.mensajes, c.separador)) {
         MensajesAlError(c.mensajes);
         return kRechazado;

@@ -2,9 +2,9 @@
 
 #include "cli/comandos.h"
 #include "core/lang/traduccion.h"
-#include "core/study/facturacion.h"
 #include "core/study/lecturas_csv.h"
 #include "core/util/cp1252.h"
+#include "platform/archivo_estudio.h"
 #include "platform/archivo_texto.h"
 
 namespace tarvik::cli {

@@ -4,8 +4,8 @@
 #include "core/catalogue/catalogo.h"
 #include "core/engine/calculo.h"
 #include "core/results/tablas.h"
-#include "core/study/facturacion.h"
 #include "core/util/cp1252.h"
+#include "platform/archivo_estudio.h"
 
 #include <QDir>
 #include <QFile>

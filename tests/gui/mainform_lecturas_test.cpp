@@ -5,8 +5,8 @@
 
 #include "app/study/lista_lecturas.h"
 #include "app/study/panel_entradas.h"
-#include "core/study/facturacion.h"
 #include "core/util/cp1252.h"
+#include "platform/archivo_estudio.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -44,7 +44,7 @@ void Tmainform::AnadirAccionesLecturas(QMenu* menu) {
 
 void Tmainform::ImportarLecturas() {
     const int idioma = IdiomaActivo();
-    const QString ruta = DialogosActivos().Abrir(this, Rotulo(idioma, "Importar lecturas", "Import readings"),
+    const QString ruta = Reemplazable<Dialogos>::Activo().Abrir(this, Rotulo(idioma, "Importar lecturas", "Import readings"),
                                                  Rotulo(idioma, kFiltroCsvEs, kFiltroCsvEn));
     if (!ruta.isEmpty())
         ImportarLecturasDe(ruta);
@@ -54,7 +54,7 @@ bool Tmainform::ImportarLecturasDe(const QString& ruta) {
     std::string bytes;
     QString error;
     if (!LeerArchivoCompleto(ruta, bytes, error)) {
-        AvisosActivos().Mostrar(TipoMensaje::Error, Rotulo(IdiomaActivo(), "No se puede leer \"%1\": %2",
+        Reemplazable<Avisos>::Activo().Mostrar(TipoMensaje::Error, Rotulo(IdiomaActivo(), "No se puede leer \"%1\": %2",
                                                            "Cannot read \"%1\": %2")
                                                         .arg(QDir::toNativeSeparators(ruta), error));
         return false;
@@ -66,7 +66,7 @@ bool Tmainform::ImportarLecturasDe(const QString& ruta) {
     }
     bool reemplazar = true;
     if (!sesion_.Lecturas.empty()) {
-        const std::optional<bool> respuesta = DialogosActivos().ReemplazarLecturas(
+        const std::optional<bool> respuesta = Reemplazable<Dialogos>::Activo().ReemplazarLecturas(
             this, static_cast<int>(sesion_.Lecturas.size()), static_cast<int>(csv.lecturas.size()));
         if (!respuesta)
             return false;
@@ -79,14 +79,14 @@ bool Tmainform::ImportarLecturasDe(const QString& ruta) {
 void Tmainform::ExportarLecturas() {
     const int idioma = IdiomaActivo();
     const QString ruta =
-        DialogosActivos().Guardar(this, Rotulo(idioma, "Exportar lecturas", "Export readings"),
+        Reemplazable<Dialogos>::Activo().Guardar(this, Rotulo(idioma, "Exportar lecturas", "Export readings"),
                                   Rotulo(idioma, kFiltroCsvEs, kFiltroCsvEn), QStringLiteral("csv"));
     if (ruta.isEmpty())
         return;
     QString error;
     if (!GuardarArchivoCompleto(ruta, EscribirLecturasCsv(sesion_.Lecturas, SeparadorDecimal(), idioma),
                                 error))
-        AvisosActivos().Mostrar(TipoMensaje::Error,
+        Reemplazable<Avisos>::Activo().Mostrar(TipoMensaje::Error,
                                 Rotulo(idioma, "No se puede escribir \"%1\": %2", "Cannot write \"%1\": %2")
                                     .arg(QDir::toNativeSeparators(ruta), error));
 }
@@ -129,7 +129,7 @@ void Tmainform::MostrarErroresCsv(const QString& origen, const ResultadoLecturas
         texto +=
             QLatin1Char('\n') + Rotulo(idioma, "y %1 filas más con errores.", "and %1 more rows with errors.")
                                     .arg(csv.erroresOmitidos);
-    AvisosActivos().Mostrar(TipoMensaje::Error, texto);
+    Reemplazable<Avisos>::Activo().Mostrar(TipoMensaje::Error, texto);
 }
 
 void Tmainform::IncorporarLecturas(std::vector<TLectura> lecturas, bool reemplazar) {
