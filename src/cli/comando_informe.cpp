@@ -3,8 +3,8 @@
 #include "cli/comandos.h"
 #include "core/engine/calculo.h"
 #include "platform/avisos.h"
-#include "platform/reemplazable.h"
 #include "platform/informe_qt.h"
+#include "platform/reemplazable.h"
 
 #include <QString>
 

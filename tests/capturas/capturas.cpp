@@ -19,10 +19,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QToolTip>
 
 #include <clocale>

@@ -44,8 +44,9 @@ void Tmainform::AnadirAccionesLecturas(QMenu* menu) {
 
 void Tmainform::ImportarLecturas() {
     const int idioma = IdiomaActivo();
-    const QString ruta = Reemplazable<Dialogos>::Activo().Abrir(this, Rotulo(idioma, "Importar lecturas", "Import readings"),
-                                                 Rotulo(idioma, kFiltroCsvEs, kFiltroCsvEn));
+    const QString ruta =
+        Reemplazable<Dialogos>::Activo().Abrir(this, Rotulo(idioma, "Importar lecturas", "Import readings"),
+                                               Rotulo(idioma, kFiltroCsvEs, kFiltroCsvEn));
     if (!ruta.isEmpty())
         ImportarLecturasDe(ruta);
 }
@@ -54,9 +55,10 @@ bool Tmainform::ImportarLecturasDe(const QString& ruta) {
     std::string bytes;
     QString error;
     if (!LeerArchivoCompleto(ruta, bytes, error)) {
-        Reemplazable<Avisos>::Activo().Mostrar(TipoMensaje::Error, Rotulo(IdiomaActivo(), "No se puede leer \"%1\": %2",
-                                                           "Cannot read \"%1\": %2")
-                                                        .arg(QDir::toNativeSeparators(ruta), error));
+        Reemplazable<Avisos>::Activo().Mostrar(
+            TipoMensaje::Error,
+            Rotulo(IdiomaActivo(), "No se puede leer \"%1\": %2", "Cannot read \"%1\": %2")
+                .arg(QDir::toNativeSeparators(ruta), error));
         return false;
     }
     ResultadoLecturasCsv csv = LeerLecturasCsv(bytes);
@@ -78,16 +80,16 @@ bool Tmainform::ImportarLecturasDe(const QString& ruta) {
 
 void Tmainform::ExportarLecturas() {
     const int idioma = IdiomaActivo();
-    const QString ruta =
-        Reemplazable<Dialogos>::Activo().Guardar(this, Rotulo(idioma, "Exportar lecturas", "Export readings"),
-                                  Rotulo(idioma, kFiltroCsvEs, kFiltroCsvEn), QStringLiteral("csv"));
+    const QString ruta = Reemplazable<Dialogos>::Activo().Guardar(
+        this, Rotulo(idioma, "Exportar lecturas", "Export readings"),
+        Rotulo(idioma, kFiltroCsvEs, kFiltroCsvEn), QStringLiteral("csv"));
     if (ruta.isEmpty())
         return;
     QString error;
     if (!GuardarArchivoCompleto(ruta, EscribirLecturasCsv(sesion_.Lecturas, SeparadorDecimal(), idioma),
                                 error))
-        Reemplazable<Avisos>::Activo().Mostrar(TipoMensaje::Error,
-                                Rotulo(idioma, "No se puede escribir \"%1\": %2", "Cannot write \"%1\": %2")
+        Reemplazable<Avisos>::Activo().Mostrar(
+            TipoMensaje::Error, Rotulo(idioma, "No se puede escribir \"%1\": %2", "Cannot write \"%1\": %2")
                                     .arg(QDir::toNativeSeparators(ruta), error));
 }
 

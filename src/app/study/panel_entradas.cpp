@@ -173,8 +173,8 @@ QWidget* PanelEntradas::CrearElecciones() {
                    {QStringLiteral("400 volt"), QStringLiteral("480 volt"), QStringLiteral("230 volt")}, 2);
     cfrecuencia_ = CrearGrupo("cfrecuencia", TextoQt("cfrecuencia_caption"),
                               {QStringLiteral("50 Hz"), QStringLiteral("60 Hz")}, 1);
-    cArmonicos_ =
-        CrearGrupo("cArmonicos", QString(), {TextoQt("cArmonicos_caption_0"), TextoQt("cArmonicos_caption_1")}, 1);
+    cArmonicos_ = CrearGrupo("cArmonicos", QString(),
+                             {TextoQt("cArmonicos_caption_0"), TextoQt("cArmonicos_caption_1")}, 1);
     const int idioma = IdiomaActivo();
     cBat_filter_.caja->setAccessibleDescription(Rotulo(
         idioma, "Con filtros la frecuencia es 50 Hz y no se eligen temperatura, armónicos ni transformador",
