@@ -2,8 +2,10 @@
 
 #include "core/util/archivo.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstring>
@@ -139,6 +141,24 @@ ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& p
     return res;
 }
 
+namespace {
+
+// A save killed in the instant between its finished temporary file getting a name and that name
+// replacing the study leaves the temporary file beside the study as "<study>.XXXXXX" (the study
+// itself is whole, old or new); the next save of the same study removes it.
+void BorrarTemporalesAbandonados(const QFileInfo& estudio) {
+    const QString nombre = estudio.fileName();
+    const QRegularExpression temporal(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(nombre) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QFileInfoList vistos = estudio.absoluteDir().entryInfoList(
+        {nombre + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& visto : vistos)
+        if (temporal.match(visto.fileName()).hasMatch())
+            QFile::remove(visto.absoluteFilePath());
+}
+
+} // namespace
+
 ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudio& datos,
                                      const std::vector<TLectura>& lecturas) {
     const std::vector<std::uint8_t> bytes = CodificarFacturacion(datos, lecturas);
@@ -148,6 +168,7 @@ ResultadoGuardado GuardarFacturacion(const std::string& ruta, const TDatosEstudi
     // gets the study written in place; everywhere else the study is replaced whole or not at all.
     const QFileInfo destino(QFileInfo(nombre).canonicalFilePath()); // empty for a new study
     archivo.setDirectWriteFallback(destino.exists() && !QFileInfo(destino.absolutePath()).isWritable());
+    BorrarTemporalesAbandonados(destino.exists() ? destino : QFileInfo(nombre));
     // Unbuffered, so that a write the file system cuts short (a full disk, a size limit) is seen
     // here: through the buffer it would reach the disk at the commit, which does not report it.
     const bool ok = archivo.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
