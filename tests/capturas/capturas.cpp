@@ -261,8 +261,9 @@ TEST_F(Capturas, FirstStudyOfTheManual) {
     }
 }
 
-// The help window on its start page and on the first study, pictures and all, from the pages as the
-// build places them beside the program, with their style sheet.
+// The help window on its start page, on the first study and on the readings from spreadsheets,
+// pictures and all, from the pages as the build places them beside the program, with their style
+// sheet.
 TEST_F(Capturas, HelpWindow) {
     for (int idioma : {kEspanol, kIngles}) {
         VentanaAyuda ventana(
@@ -271,6 +272,8 @@ TEST_F(Capturas, HelpWindow) {
         Guardar(ventana, QStringLiteral("help-%1.png").arg(Sufijo(idioma)));
         ventana.MostrarPagina(QStringLiteral("primeros-pasos.html"));
         Guardar(ventana, QStringLiteral("ayuda-primeros-pasos-%1.png").arg(Sufijo(idioma)));
+        ventana.MostrarPagina(QStringLiteral("hojas-calculo.html"));
+        Guardar(ventana, QStringLiteral("ayuda-hojas-calculo-%1.png").arg(Sufijo(idioma)));
     }
 }
 
