@@ -2,9 +2,9 @@
 // A short text held inside its record, as the billing file holds it: at most N bytes (Windows-1252
 // in the records), no heap, so that a record of a million readings is plain memory.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstring>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -39,7 +39,8 @@ template <std::size_t N> class TextoFijo {
     void Asignar(std::string_view texto) {
         longitud_ = static_cast<unsigned char>(texto.size() < N ? texto.size() : N);
         bytes_.fill('\0');
-        std::memcpy(bytes_.data(), texto.data(), longitud_);
+        // An empty view may hold no pointer at all, which memcpy must not be given.
+        std::copy_n(texto.begin(), longitud_, bytes_.begin());
     }
 
     static_assert(N < 256, "the length is held in one byte, as in the file");
