@@ -75,8 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     EstablecerIdiomaActivo(kEspanol);
 
     Exigir(completo == mensajes.empty(), "a report is refused exactly when it says why");
+    // The message is in the report's language.
+    const char* const noAbre = e.Ingles() ? "Cannot open file \"" : "No se puede abrir el archivo \"";
     for (const Mensaje& m : mensajes)
-        Exigir(m.clave.empty() && m.texto.starts_with("Cannot open file \""),
+        Exigir(m.clave.empty() && m.texto.starts_with(noAbre),
                "a refused report names the file it could not read", m.texto);
     int paginas = 0;
     for (const std::string& linea : writer.log())
