@@ -3,6 +3,7 @@
 #include "platform/avisos.h"
 #include "platform/grafico_consumo.h"
 #include "platform/qt_page_writer.h"
+#include "platform/rotulo.h"
 #include "platform/texto_qt.h"
 
 #include <QDate>
@@ -28,8 +29,8 @@ namespace {
 
 const QString kTituloTrabajo = QStringLiteral("Reporte Tarvik");
 
-Mensaje Error(const QString& texto) {
-    return {TipoMensaje::Error, {}, texto.toStdString()};
+Mensaje Error(FalloArchivo fallo, const QString& ruta, const QString& motivo) {
+    return ErrorArchivo(fallo, QDir::toNativeSeparators(ruta).toStdString(), motivo.toStdString());
 }
 
 } // namespace
@@ -44,8 +45,7 @@ bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
     RegistrarLogos();
     QTemporaryFile paginas(QDir(QDir::tempPath().trimmed()).filePath("brpXXXXXX"));
     if (!paginas.open()) {
-        mensajes.push_back(
-            Error("Cannot create file \"" + paginas.fileTemplate() + "\". " + paginas.errorString()));
+        mensajes.push_back(Error(FalloArchivo::Crear, paginas.fileTemplate(), paginas.errorString()));
         return false;
     }
     {
@@ -58,13 +58,16 @@ bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
         if (!EscribirInforme(escritor, sesion, secciones, opciones, mensajes))
             return false;
         if (!escritor.ok() || !paginas.flush()) {
-            mensajes.push_back(
-                Error("Cannot write file \"" + paginas.fileName() + "\". " + paginas.errorString()));
+            mensajes.push_back(Error(FalloArchivo::Escribir, paginas.fileName(), paginas.errorString()));
             return false;
         }
     }
     if (!paginas.seek(0) || !RenderPages(paginas, dispositivo, 1, kUltimaPagina)) {
-        mensajes.push_back(Error("The report could not be printed."));
+        mensajes.push_back({TipoMensaje::Error,
+                            {},
+                            Rotulo(IdiomaActivo(), "No se ha podido imprimir el informe.",
+                                   "The report could not be printed.")
+                                .toStdString()});
         return false;
     }
     return true;
@@ -86,7 +89,7 @@ bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
     // The file replaces an earlier one only when the whole report was written.
     QSaveFile archivo(ruta);
     if (!archivo.open(QIODevice::WriteOnly)) {
-        error = "Cannot create file \"" + ruta + "\". " + archivo.errorString();
+        error = TextoMensaje(Error(FalloArchivo::Crear, ruta, archivo.errorString()));
         return false;
     }
     ListaMensajes mensajes;
@@ -105,7 +108,7 @@ bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
     for (const Mensaje& m : mensajes)
         textos.append(TextoMensaje(m));
     if (textos.isEmpty())
-        textos.append("Cannot write file \"" + ruta + "\". " + archivo.errorString());
+        textos.append(TextoMensaje(Error(FalloArchivo::Escribir, ruta, archivo.errorString())));
     error = textos.join('\n');
     return false;
 }

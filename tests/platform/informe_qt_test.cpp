@@ -398,7 +398,14 @@ TEST(InformePdf, NothingIsWrittenWhenTheReportCannotBeMade) {
     ASSERT_TRUE(anterior.open(QIODevice::ReadOnly));
     EXPECT_EQ(anterior.readAll(), "earlier report");
 
-    EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'},
-                                    carpeta.filePath("no/such/folder.pdf"), error));
-    EXPECT_TRUE(error.contains("no/such/folder.pdf")) << error.toStdString();
+    // A PDF that cannot be created says so in the user's language, naming the file.
+    for (const auto& [idioma, comienzo] : {std::pair{kEspanol, "No se puede crear el archivo \""},
+                                           std::pair{kIngles, "Cannot create file \""}}) {
+        EstablecerIdiomaActivo(idioma);
+        EXPECT_FALSE(EscribirInformePdf(sesion, kTodasLasSecciones, {"09/12/2026", '.'},
+                                        carpeta.filePath("no/such/folder.pdf"), error));
+        EXPECT_TRUE(error.startsWith(QString::fromUtf8(comienzo))) << error.toStdString();
+        EXPECT_TRUE(error.contains("no/such/folder.pdf")) << error.toStdString();
+    }
+    EstablecerIdiomaActivo(kEspanol);
 }

@@ -14,6 +14,9 @@ Mensaje ErrorArchivo(FalloArchivo fallo, const std::string& ruta, const std::str
     case FalloArchivo::Crear:
         accion = espanol ? "No se puede crear el archivo" : "Cannot create file";
         break;
+    case FalloArchivo::Escribir:
+        accion = espanol ? "No se puede escribir el archivo" : "Cannot write file";
+        break;
     }
     return {TipoMensaje::Error, {}, std::string(accion) + " \"" + ruta + "\". " + motivo};
 }

@@ -19,9 +19,9 @@ struct Mensaje {
 
 using ListaMensajes = std::vector<Mensaje>;
 
-enum class FalloArchivo { Abrir, Crear };
+enum class FalloArchivo { Abrir, Crear, Escribir };
 
-// A file that could not be opened or created, in the active language, naming the file and giving
+// A file that could not be opened, created or written, in the active language, naming the file and giving
 // the system's reason as it came (UTF-8 texts).
 Mensaje ErrorArchivo(FalloArchivo fallo, const std::string& ruta, const std::string& motivo);
 
