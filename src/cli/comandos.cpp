@@ -160,7 +160,7 @@ bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& c,
     c.panel = MostrarDatos(c.sesion.Datos);
     // Harmonic filters run at 50 Hz: Open shows a filter study with that frequency whatever it holds.
     if (EquipamientoDe(c.panel.equipos) == Equipamiento::Filtros)
-        c.panel.frecuencia = 0;
+        c.panel.frecuencia = static_cast<std::int32_t>(FrecuenciaRed::Hz50);
     return true;
 }
 

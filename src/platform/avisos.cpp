@@ -3,6 +3,8 @@
 #include "core/lang/traduccion.h"
 #include "platform/texto_qt.h"
 
+#include <QDir>
+
 namespace tarvik {
 namespace {
 
@@ -22,6 +24,10 @@ template <> Avisos& Reemplazable<Avisos>::PorDefecto() {
 
 QString TextoMensaje(const Mensaje& mensaje) {
     return mensaje.clave.empty() ? QString::fromStdString(mensaje.texto) : TextoQt(mensaje.clave);
+}
+
+Mensaje ErrorArchivo(FalloArchivo fallo, const QString& ruta, const QString& motivo) {
+    return ErrorArchivo(fallo, QDir::toNativeSeparators(ruta).toStdString(), motivo.toStdString());
 }
 
 Respuesta MostrarMensaje(const Mensaje& mensaje) {

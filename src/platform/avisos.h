@@ -23,6 +23,10 @@ template <> Avisos& Reemplazable<Avisos>::PorDefecto();
 
 // The text of a message: its key translated in the active language, or its own text when it has no key.
 QString TextoMensaje(const Mensaje& mensaje);
+
+// A file that could not be opened, created or written, in the active language, naming the file as
+// the desktop writes paths and giving the system's reason.
+Mensaje ErrorArchivo(FalloArchivo fallo, const QString& ruta, const QString& motivo);
 // Shows a message: its key translated in the active language, or its own text when it has no key.
 Respuesta MostrarMensaje(const Mensaje& mensaje);
 // Shows every message of a list, in order.

@@ -29,10 +29,6 @@ namespace {
 
 const QString kTituloTrabajo = QStringLiteral("Reporte Tarvik");
 
-Mensaje Error(FalloArchivo fallo, const QString& ruta, const QString& motivo) {
-    return ErrorArchivo(fallo, QDir::toNativeSeparators(ruta).toStdString(), motivo.toStdString());
-}
-
 } // namespace
 
 OpcionesInforme OpcionesLocales(char separador) {
@@ -45,7 +41,7 @@ bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
     RegistrarLogos();
     QTemporaryFile paginas(QDir(QDir::tempPath().trimmed()).filePath("brpXXXXXX"));
     if (!paginas.open()) {
-        mensajes.push_back(Error(FalloArchivo::Crear, paginas.fileTemplate(), paginas.errorString()));
+        mensajes.push_back(ErrorArchivo(FalloArchivo::Crear, paginas.fileTemplate(), paginas.errorString()));
         return false;
     }
     {
@@ -58,7 +54,8 @@ bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
         if (!EscribirInforme(escritor, sesion, secciones, opciones, mensajes))
             return false;
         if (!escritor.ok() || !paginas.flush()) {
-            mensajes.push_back(Error(FalloArchivo::Escribir, paginas.fileName(), paginas.errorString()));
+            mensajes.push_back(
+                ErrorArchivo(FalloArchivo::Escribir, paginas.fileName(), paginas.errorString()));
             return false;
         }
     }
@@ -89,7 +86,7 @@ bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
     // The file replaces an earlier one only when the whole report was written.
     QSaveFile archivo(ruta);
     if (!archivo.open(QIODevice::WriteOnly)) {
-        error = TextoMensaje(Error(FalloArchivo::Crear, ruta, archivo.errorString()));
+        error = TextoMensaje(ErrorArchivo(FalloArchivo::Crear, ruta, archivo.errorString()));
         return false;
     }
     ListaMensajes mensajes;
@@ -108,7 +105,7 @@ bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
     for (const Mensaje& m : mensajes)
         textos.append(TextoMensaje(m));
     if (textos.isEmpty())
-        textos.append(TextoMensaje(Error(FalloArchivo::Escribir, ruta, archivo.errorString())));
+        textos.append(TextoMensaje(ErrorArchivo(FalloArchivo::Escribir, ruta, archivo.errorString())));
     error = textos.join('\n');
     return false;
 }

@@ -57,12 +57,6 @@ std::string RutaLocal(const QString& ruta) {
     return QFile::encodeName(ruta).toStdString();
 }
 
-// The system's reason for a file that could not be used, naming the file as the desktop writes it.
-Mensaje ErrorArchivo(FalloArchivo fallo, const QString& ruta, const std::string& detalle) {
-    return tarvik::ErrorArchivo(fallo, QDir::toNativeSeparators(ruta).toStdString(),
-                                QString::fromLocal8Bit(detalle.c_str()).toStdString());
-}
-
 bool Confirmado(const char* clave) {
     return MostrarMensaje({TipoMensaje::Confirmacion, clave, {}}) == Respuesta::Si;
 }
@@ -254,7 +248,8 @@ bool Tmainform::AbrirArchivo(const QString& ruta) {
     case ErrorCarga::Ninguno:
         break;
     case ErrorCarga::Apertura:
-        MostrarMensaje(ErrorArchivo(FalloArchivo::Abrir, ruta, carga.detalle));
+        MostrarMensaje(
+            ErrorArchivo(FalloArchivo::Abrir, ruta, QString::fromLocal8Bit(carga.detalle.c_str())));
         return false;
     case ErrorCarga::Formato:
         MostrarMensaje({TipoMensaje::Error, "error_formato_archivo", {}});
@@ -275,7 +270,8 @@ bool Tmainform::GuardarComo() {
     RecogerDatos(LeerPanel(), sesion_.Datos);
     const ResultadoGuardado guardado = GuardarFacturacion(RutaLocal(ruta), sesion_.Datos, sesion_.Lecturas);
     if (!guardado.ok) {
-        MostrarMensaje(ErrorArchivo(FalloArchivo::Crear, ruta, guardado.detalle));
+        MostrarMensaje(
+            ErrorArchivo(FalloArchivo::Crear, ruta, QString::fromLocal8Bit(guardado.detalle.c_str())));
         return false;
     }
     PonerArchivo(ruta);
