@@ -15,7 +15,6 @@
 #include <QValueAxis>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace tarvik {
@@ -233,6 +232,10 @@ void MostrarConsumo(QChart& grafico, const std::vector<TLectura>& lecturas) {
     valores->applyNiceNumbers();
     BarrasDe(grafico)->Mostrar(std::move(energias), Categorias(lecturas));
     EtiquetarMeses(grafico);
+}
+
+std::vector<std::array<double, 2>> EnergiasMostradas(const QChart& grafico) {
+    return BarrasDe(grafico)->Energias();
 }
 
 std::unique_ptr<QGraphicsScene> EscenaGraficoConsumo(const std::vector<TLectura>& lecturas, int lado) {
