@@ -71,14 +71,13 @@ class Barras final : public QGraphicsItem {
     void paint(QPainter* pintor, const QStyleOptionGraphicsItem*, QWidget*) override {
         // The chart's mapping of a bar series onto its plot area: category c spans c ± 1/2, the
         // pair of bars takes barWidth() of it, each set its share in turn from the left.
+        if (energias_.empty())
+            return;
         const QSizeF area = boundingRect().size();
-        const auto categorias = static_cast<double>(energias_.size());
         const double minX = -0.5;
-        const double maxX = categorias - 0.5;
+        const double maxX = static_cast<double>(energias_.size()) - 0.5;
         const double minY = valores_.min();
         const double maxY = valores_.max();
-        if (energias_.empty() || maxY == minY)
-            return;
         const double deltaX = area.width() / (maxX - minX);
         const double deltaY = area.height() / (maxY - minY);
         const auto punto = [&](double x, double y) {
