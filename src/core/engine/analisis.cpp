@@ -27,7 +27,12 @@ AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& p
     : AnalisisEnCurso(analisis, HorasPorPeriodo(panel.horas, panel.tipoLectura), panel.cosenoDeseado,
                       static_cast<float>(panel.cosenoDeseado)) {}
 
-bool AnalisisEnCurso::Anadir(TLectura& l, std::optional<double> coseno) {
+bool AnalisisEnCurso::Anadir(TLectura& l) {
+    // Evaluated before the checks that it does not take part in; used only once they pass.
+    return Anadir(l, Coseno(l.kvarh / l.kwht));
+}
+
+bool AnalisisEnCurso::Anadir(TLectura& l, double c) {
     if (!valido_)
         return false;
     valido_ = false; // until this reading has gone through
@@ -48,7 +53,6 @@ bool AnalisisEnCurso::Anadir(TLectura& l, std::optional<double> coseno) {
 
     if (l.kwht == 0)
         return false;
-    const double c = coseno ? *coseno : Coseno(l.kvarh / l.kwht);
     if (!std::isfinite(c))
         return false;
     if (c < a.cosenoMinimo)
@@ -104,7 +108,7 @@ void AnadirTodas(AnalisisEnCurso& analisis, std::vector<TLectura>& lecturas,
     // One pass over the readings: a million of them do not fit in any cache.
     const bool evaluados = cosenos.size() == lecturas.size();
     for (std::size_t i = 0; i < lecturas.size(); ++i)
-        if (!analisis.Anadir(lecturas[i], evaluados ? std::optional(cosenos[i]) : std::nullopt))
+        if (!(evaluados ? analisis.Anadir(lecturas[i], cosenos[i]) : analisis.Anadir(lecturas[i])))
             return;
 }
 

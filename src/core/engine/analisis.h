@@ -7,7 +7,6 @@
 #include "core/study/estudio.h"
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -24,10 +23,11 @@ class AnalisisEnCurso {
     // The same from the inputs panel, as the consumption path analyses.
     AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel);
 
-    // Adds a reading and writes its power factor into it: `coseno` when the caller already
-    // evaluated it from the same energies, else evaluated here. False once the analysis has failed,
-    // at this reading or before; the readings after that are not looked at.
-    bool Anadir(TLectura& lectura, std::optional<double> coseno = std::nullopt);
+    // Adds a reading and writes its power factor into it. False once the analysis has failed, at
+    // this reading or before; the readings after that are not looked at.
+    bool Anadir(TLectura& lectura);
+    // The same with the reading's power factor already evaluated from the same energies.
+    bool Anadir(TLectura& lectura, double coseno);
     // The figures over every reading added; false when the analysis failed.
     bool Terminar();
     // The largest input transformer of the readings added (0 when none is positive).

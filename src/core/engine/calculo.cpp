@@ -31,24 +31,24 @@ bool Analizado(bool analizado, ListaMensajes& mensajes) {
 CompensacionEnCurso::CompensacionEnCurso(double cosenoDeseado)
     : deseado_(cosenoDeseado), fallo_(!std::isfinite(cosenoDeseado)) {}
 
-std::optional<double> CompensacionEnCurso::Anadir(const TLectura& l) {
+bool CompensacionEnCurso::Anadir(const TLectura& l, double& coseno) {
     if (fallo_)
-        return std::nullopt;
+        return false;
     ++lecturas_;
     fallo_ = true; // until this reading has gone through
     if (l.kwht == 0)
-        return std::nullopt;
+        return false;
     const double tangente = l.kvarh / l.kwht;
     if (!std::isfinite(tangente))
-        return std::nullopt;
+        return false;
     // Ten-thousandths of the power factor, halves to even; a NaN never reaches the integer.
-    const double coseno = std::cos(std::atan(tangente));
+    coseno = std::cos(std::atan(tangente));
     const double diezmilesimas = std::nearbyint(coseno * 10000);
     if (!(std::fabs(diezmilesimas) <= 10000))
-        return std::nullopt;
+        return false;
     suma_ += static_cast<std::int64_t>(diezmilesimas);
     fallo_ = false;
-    return coseno;
+    return true;
 }
 
 bool CompensacionEnCurso::Necesita(ListaMensajes& mensajes) const {
@@ -69,10 +69,10 @@ bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDe
     cosenos.clear();
     cosenos.reserve(lecturas.size());
     for (const TLectura& l : lecturas) {
-        const std::optional<double> coseno = compensacion.Anadir(l);
-        if (!coseno)
+        double coseno;
+        if (!compensacion.Anadir(l, coseno))
             break;
-        cosenos.push_back(*coseno);
+        cosenos.push_back(coseno);
     }
     return compensacion.Necesita(mensajes);
 }
@@ -83,7 +83,7 @@ ValidacionEnCurso::ValidacionEnCurso(Sesion& sesion, const DatosPanel& panel)
 void ValidacionEnCurso::Anadir(TLectura& l) {
     ++lecturas_;
     // Once the check has failed the analysis no longer matters: its message is the answer.
-    if (const std::optional<double> coseno = compensacion_.Anadir(l))
+    if (double coseno; compensacion_.Anadir(l, coseno))
         analisis_.Anadir(l, coseno);
 }
 

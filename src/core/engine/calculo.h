@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace tarvik {
@@ -33,9 +32,9 @@ bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& me
 class CompensacionEnCurso {
   public:
     explicit CompensacionEnCurso(double cosenoDeseado);
-    // The reading's power factor, or nothing once the readings cannot be averaged (from this reading
-    // on: the readings after it are not looked at).
-    std::optional<double> Anadir(const TLectura& lectura);
+    // Adds a reading and gives its power factor in `coseno`; false once the readings cannot be
+    // averaged (from this reading on: the readings after it are not looked at).
+    bool Anadir(const TLectura& lectura, double& coseno);
     // NecesitaCompensacion's answer and message over the readings added.
     bool Necesita(ListaMensajes& mensajes) const;
 
