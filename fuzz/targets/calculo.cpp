@@ -17,6 +17,7 @@
 #include "core/results/totales.h"
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 #include <string_view>
 
@@ -138,14 +139,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const char separador = e.Separador();
 
-    // Totals first, as the program offers them: by consumption, with readings.
+    // Totals first, as the program offers them: by consumption, with readings. Read without holding
+    // the readings, as tarvik-cli totals reads a study, they must come out the same to the bit.
     if (panel.tipoCalculo == 0 && !s.Lecturas.empty()) {
+        Sesion pasada = s;
+        pasada.Lecturas.clear();
+        ValidacionEnCurso validacion(pasada, panel);
+        for (TLectura l : s.Lecturas)
+            validacion.Anadir(l);
+        ListaMensajes mensajesPasada;
+        const bool validado = validacion.Terminar(mensajesPasada);
+
         ListaMensajes mensajes;
         const bool analizado = ValidarYAnalizar(s, panel, mensajes);
         ComprobarMensajes(mensajes);
         Exigir(analizado || !mensajes.empty(), "a refused analysis says why");
-        if (analizado)
+        Exigir(validado == analizado && mensajesPasada == mensajes,
+               "readings passed by one at a time are refused as the study held whole");
+        if (analizado) {
             ComprobarTotales(s, panel, separador);
+            Exigir(std::memcmp(&pasada.Analisis, &s.Analisis, sizeof s.Analisis) == 0 &&
+                       pasada.trafoEntradaMayor == s.trafoEntradaMayor,
+                   "readings passed by one at a time are analysed as the study held whole");
+        }
     }
 
     ListaMensajes mensajes;

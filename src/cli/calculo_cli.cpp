@@ -11,6 +11,8 @@
 #include "core/results/totales.h"
 #include "core/study/estudio.h"
 
+#include <optional>
+
 namespace tarvik::cli {
 
 namespace {
@@ -44,19 +46,31 @@ RespuestaEstudio Calc(Contexto& c) {
     return {salida, ok ? kExito : kRechazado, {}, {}};
 }
 
-RespuestaEstudio Totals(Contexto& c) {
-    Sesion& s = c.sesion;
+// The totals read the study without holding its readings: each is checked and analysed as it is
+// read, so that a study of a million readings takes the memory of one block of them.
+RespuestaEstudio Totals(const std::string& ruta, const Entorno& e) {
+    Contexto c;
+    RespuestaEstudio r;
+    std::optional<ValidacionEnCurso> validacion;
+    if (!RecorrerEstudio(
+            ruta, e, c, r.error, [&] { validacion.emplace(c.sesion, c.panel); },
+            [&](TLectura& l) { validacion->Anadir(l); })) {
+        r.codigo = kErrorUso;
+        return r;
+    }
+    const Sesion& s = c.sesion;
+    const std::size_t lecturas = validacion->Lecturas();
     // The program offers Totals only by consumption and with readings.
-    if (ModoCalculoDe(c.panel.tipoCalculo) != ModoCalculo::PorConsumo || s.Lecturas.empty())
+    if (ModoCalculoDe(c.panel.tipoCalculo) != ModoCalculo::PorConsumo || lecturas == 0)
         return {{}, kErrorUso, "totals need a study calculated by consumption with readings", {}};
-    const bool ok = ValidarYAnalizar(s, c.panel, c.mensajes);
+    const bool ok = validacion->Terminar(c.mensajes);
     if (!ok)
         c.mensajes.push_back({TipoMensaje::Error, "error_facturacion", {}});
     QJsonObject salida{{"ok", ok}, {"messages", MensajesJson(c.mensajes)}};
     if (ok) {
-        const TextosTotales t = LlenarTotales(s.Analisis, c.panel.cosenoDeseado, s.Lecturas.size(),
-                                              c.panel.tipoLectura, c.separador);
-        const Amortizacion a = AmortizacionDelEstudio(s, c.panel);
+        const TextosTotales t =
+            LlenarTotales(s.Analisis, c.panel.cosenoDeseado, lecturas, c.panel.tipoLectura, c.separador);
+        const Amortizacion a = AmortizacionDelAnalisis(s, c.panel, lecturas);
         salida.insert("fpb", Texto1252(t.fpb));
         salida.insert("fpm", Texto1252(t.fpm));
         salida.insert("fpd", Texto1252(t.fpd));
@@ -68,20 +82,18 @@ RespuestaEstudio Totals(Contexto& c) {
 }
 
 // One JSON object for one study, one line per study for several.
-int ImprimirCadaUno(const Argumentos& a, const Entorno& e, RespuestaEstudio (*porEstudio)(Contexto&)) {
-    return RecorrerEstudios(a, e, porEstudio, [](const std::string& ruta, RespuestaEstudio& r, bool varios) {
-        if (!varios) {
-            if (r.error.empty())
-                Imprimir(r.objeto, false);
-            else
-                Error(ruta + ": " + r.error);
-            return;
-        }
-        if (!r.error.empty())
-            r.objeto = QJsonObject{{"ok", false}, {"error", QString::fromStdString(r.error)}};
-        r.objeto.insert("file", QString::fromStdString(ruta));
-        Imprimir(r.objeto, true);
-    });
+void ImprimirRespuesta(const std::string& ruta, RespuestaEstudio& r, bool varios) {
+    if (!varios) {
+        if (r.error.empty())
+            Imprimir(r.objeto, false);
+        else
+            Error(ruta + ": " + r.error);
+        return;
+    }
+    if (!r.error.empty())
+        r.objeto = QJsonObject{{"ok", false}, {"error", QString::fromStdString(r.error)}};
+    r.objeto.insert("file", QString::fromStdString(ruta));
+    Imprimir(r.objeto, true);
 }
 
 } // namespace
@@ -89,6 +101,22 @@ int ImprimirCadaUno(const Argumentos& a, const Entorno& e, RespuestaEstudio (*po
 int RecorrerEstudios(const Argumentos& a, const Entorno& e,
                      const std::function<RespuestaEstudio(Contexto&)>& porEstudio,
                      const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir) {
+    return RecorrerRutas(
+        a,
+        [&](const std::string& ruta) {
+            Contexto c;
+            RespuestaEstudio r;
+            if (!CargarEstudio(ruta, e, c, r.error)) {
+                r.codigo = kErrorUso;
+                return r;
+            }
+            return porEstudio(c);
+        },
+        escribir);
+}
+
+int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(const std::string&)>& porRuta,
+                  const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir) {
     std::vector<std::string> estudios;
     bool varios = false;
     std::string motivo;
@@ -99,16 +127,7 @@ int RecorrerEstudios(const Argumentos& a, const Entorno& e,
     int peor = kExito;
     Progreso progreso(varios ? estudios.size() : 0);
     EnOrden<RespuestaEstudio>(
-        estudios.size(),
-        [&](std::size_t i) {
-            Contexto c;
-            RespuestaEstudio r;
-            if (!CargarEstudio(estudios[i], e, c, r.error)) {
-                r.codigo = kErrorUso;
-                return r;
-            }
-            return porEstudio(c);
-        },
+        estudios.size(), [&](std::size_t i) { return porRuta(estudios[i]); },
         [&](std::size_t i, RespuestaEstudio& r) {
             peor = std::max(peor, r.codigo);
             escribir(estudios[i], r, varios);
@@ -119,11 +138,12 @@ int RecorrerEstudios(const Argumentos& a, const Entorno& e,
 }
 
 int EjecutarCalc(const Argumentos& a, const Entorno& e) {
-    return ImprimirCadaUno(a, e, Calc);
+    return RecorrerEstudios(a, e, Calc, ImprimirRespuesta);
 }
 
 int EjecutarTotals(const Argumentos& a, const Entorno& e) {
-    return ImprimirCadaUno(a, e, Totals);
+    return RecorrerRutas(
+        a, [&](const std::string& ruta) { return Totals(ruta, e); }, ImprimirRespuesta);
 }
 
 } // namespace tarvik::cli

@@ -146,22 +146,55 @@ int Ejecutar(const QStringList& palabras, const std::string& rutaPrograma, char 
     return comando->ejecutar(a, entorno);
 }
 
-bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& c, std::string& motivo) {
+namespace {
+
+// Reads a study with `leer` (from the fields of a new study) into the context, for the panel to show
+// as Open shows it once `mostrar` has its fields; false with the reason when it cannot be read.
+template <class Leer> bool Abrir(const Entorno& entorno, Contexto& c, std::string& motivo, Leer leer) {
     c.sesion = entorno.base;
     c.separador = entorno.separador;
-    ResultadoCarga carga = CargarFacturacion(ruta, c.sesion.Datos);
+    const auto mostrar = [&c](const TDatosEstudio& datos) {
+        c.sesion.Datos = datos;
+        c.panel = MostrarDatos(c.sesion.Datos);
+        // Harmonic filters run at 50 Hz: Open shows a filter study with that frequency whatever it
+        // holds.
+        if (EquipamientoDe(c.panel.equipos) == Equipamiento::Filtros)
+            c.panel.frecuencia = static_cast<std::int32_t>(FrecuenciaRed::Hz50);
+    };
+    const ResultadoCarga carga = leer(entorno.base.Datos, mostrar);
     if (!carga.ok()) {
         motivo =
             carga.error == ErrorCarga::Apertura ? carga.detalle : "not a billing file of a known version";
         return false;
     }
-    c.sesion.Datos = carga.datos;
-    c.sesion.Lecturas = std::move(carga.lecturas);
-    c.panel = MostrarDatos(c.sesion.Datos);
-    // Harmonic filters run at 50 Hz: Open shows a filter study with that frequency whatever it holds.
-    if (EquipamientoDe(c.panel.equipos) == Equipamiento::Filtros)
-        c.panel.frecuencia = static_cast<std::int32_t>(FrecuenciaRed::Hz50);
     return true;
+}
+
+} // namespace
+
+bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& c, std::string& motivo) {
+    return Abrir(entorno, c, motivo, [&](const TDatosEstudio& previo, const auto& mostrar) {
+        ResultadoCarga carga = CargarFacturacion(ruta, previo);
+        if (carga.ok()) {
+            mostrar(carga.datos);
+            c.sesion.Lecturas = std::move(carga.lecturas);
+        }
+        return carga;
+    });
+}
+
+bool RecorrerEstudio(const std::string& ruta, const Entorno& entorno, Contexto& c, std::string& motivo,
+                     const std::function<void()>& alEmpezar,
+                     const std::function<void(TLectura&)>& porLectura) {
+    return Abrir(entorno, c, motivo, [&](const TDatosEstudio& previo, const auto& mostrar) {
+        return RecorrerFacturacion(
+            ruta, previo,
+            [&](const TDatosEstudio& datos) {
+                mostrar(datos);
+                alEmpezar();
+            },
+            porLectura);
+    });
 }
 
 bool CargarEstudio(const Argumentos& a, const Entorno& e, Contexto& c) {

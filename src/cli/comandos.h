@@ -66,7 +66,12 @@ int Ejecutar(const QStringList& argumentos, const std::string& rutaPrograma, cha
 
 // Loads a study as Open does, with the panel showing it; false with the reason.
 bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo);
-// The same for a command on one study: the reason goes to standard error.
+// The same without holding the study's readings: `alEmpezar` once the session and the panel show the
+// study's fields, then `porLectura` with each reading as it is read, in order.
+bool RecorrerEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo,
+                     const std::function<void()>& alEmpezar,
+                     const std::function<void(TLectura&)>& porLectura);
+// The same as CargarEstudio for a command on one study: the reason goes to standard error.
 bool CargarEstudio(const Argumentos& a, const Entorno& entorno, Contexto& contexto);
 
 // Loads every study that the files name and answers it with `porEstudio`, on every core; `escribir`
@@ -75,6 +80,9 @@ bool CargarEstudio(const Argumentos& a, const Entorno& entorno, Contexto& contex
 int RecorrerEstudios(const Argumentos& a, const Entorno& e,
                      const std::function<RespuestaEstudio(Contexto&)>& porEstudio,
                      const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir);
+// The same with `porRuta` reading each study from its file itself.
+int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(const std::string&)>& porRuta,
+                  const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir);
 
 int EjecutarCalc(const Argumentos& argumentos, const Entorno& entorno);
 int EjecutarTotals(const Argumentos& argumentos, const Entorno& entorno);

@@ -97,47 +97,92 @@ void Preparar(const std::vector<TLectura>& lecturas) {
 #endif
 }
 
-} // namespace
-
-ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo) {
+// Reads a study a block of readings at a time into `res`: its fields, then `alEmpezar` with the
+// number of readings that the file's size promises, then `porBloque` with the bytes of the whole
+// readings of each block, in order. A reading cut short by the end of the file is dropped. On a
+// failure `res` holds only the error.
+template <class AlEmpezar, class PorBloque>
+void LeerPorBloques(const std::string& ruta, const TDatosEstudio& previo, ResultadoCarga& res,
+                    AlEmpezar alEmpezar, PorBloque porBloque) {
     const QString nombre = QFile::decodeName(ruta.c_str());
     const QFileInfo info(nombre);
-    if (std::string rechazo = Rechazo(info); !rechazo.empty())
-        return FalloApertura(std::move(rechazo));
+    if (std::string rechazo = Rechazo(info); !rechazo.empty()) {
+        res = FalloApertura(std::move(rechazo));
+        return;
+    }
     QFile archivo(nombre);
-    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FalloApertura(Motivo(archivo));
-    if (archivo.isSequential()) // swapped for a pipe or a device since it was looked at
-        return FalloApertura(Motivo(std::errc::invalid_argument));
+    if (!archivo.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        res = FalloApertura(Motivo(archivo));
+        return;
+    }
+    if (archivo.isSequential()) { // swapped for a pipe or a device since it was looked at
+        res = FalloApertura(Motivo(std::errc::invalid_argument));
+        return;
+    }
 
-    ResultadoCarga res;
     // A block of a thousand readings at a time, decoded where it was read.
     constexpr std::size_t kLecturasBloque = 1024;
     std::vector<std::uint8_t> bloque(kTamCabecera + kLecturasBloque * kTamLectura);
     std::optional<std::size_t> lleno = Llenar(archivo, bloque, 0);
-    if (!lleno)
-        return FalloApertura(Motivo(archivo));
+    if (!lleno) {
+        res = FalloApertura(Motivo(archivo));
+        return;
+    }
     std::size_t inicio = DecodificarCabecera(std::span(bloque).first(*lleno), previo, res.datos);
     if (inicio == 0) {
         res.error = ErrorCarga::Formato;
-        return res;
+        return;
     }
     const auto tamano = static_cast<std::size_t>(archivo.size());
-    res.lecturas.reserve(tamano > inicio ? (tamano - inicio) / kTamLectura : 0);
-    Preparar(res.lecturas);
+    alEmpezar(tamano > inicio ? (tamano - inicio) / kTamLectura : 0);
     for (;;) {
-        for (; *lleno - inicio >= kTamLectura; inicio += kTamLectura)
-            DecodificarLectura(std::span(bloque).subspan(inicio, kTamLectura), res.lecturas.emplace_back());
+        const std::size_t enteras = (*lleno - inicio) / kTamLectura * kTamLectura;
+        porBloque(std::span<const std::uint8_t>(bloque).subspan(inicio, enteras));
+        inicio += enteras;
         if (*lleno < bloque.size())
             break; // the end of the file
         // A reading cut by the block's end moves to its front and is completed by the next read.
         std::memmove(bloque.data(), bloque.data() + inicio, *lleno - inicio);
         lleno = Llenar(archivo, bloque, *lleno - inicio);
-        if (!lleno)
-            return FalloApertura(archivo.error() == QFileDevice::NoError ? Motivo(std::errc::file_too_large)
-                                                                         : Motivo(archivo));
+        if (!lleno) {
+            res = FalloApertura(archivo.error() == QFileDevice::NoError ? Motivo(std::errc::file_too_large)
+                                                                        : Motivo(archivo));
+            return;
+        }
         inicio = 0;
     }
+}
+
+} // namespace
+
+ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo) {
+    ResultadoCarga res;
+    LeerPorBloques(
+        ruta, previo, res,
+        [&](std::size_t previstas) {
+            res.lecturas.reserve(previstas);
+            Preparar(res.lecturas);
+        },
+        [&](std::span<const std::uint8_t> bytes) {
+            for (std::size_t i = 0; i < bytes.size(); i += kTamLectura)
+                DecodificarLectura(bytes.subspan(i, kTamLectura), res.lecturas.emplace_back());
+        });
+    return res;
+}
+
+ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio& previo,
+                                   const std::function<void(const TDatosEstudio&)>& alEmpezar,
+                                   const std::function<void(TLectura&)>& porLectura) {
+    ResultadoCarga res;
+    TLectura lectura;
+    LeerPorBloques(
+        ruta, previo, res, [&](std::size_t) { alEmpezar(res.datos); },
+        [&](std::span<const std::uint8_t> bytes) {
+            for (std::size_t i = 0; i < bytes.size(); i += kTamLectura) {
+                DecodificarLectura(bytes.subspan(i, kTamLectura), lectura);
+                porLectura(lectura);
+            }
+        });
     return res;
 }
 

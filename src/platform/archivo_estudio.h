@@ -3,6 +3,7 @@
 
 #include "core/study/facturacion.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,15 @@ namespace tarvik {
 // program) and a file larger than kTamMaximoArchivo are refused with the system's reason; nothing
 // outside the result changes. `ruta` is in the local 8-bit encoding of file names.
 ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo);
+
+// Reads a study as CargarFacturacion does, with the same checks and the same result, but keeps none
+// of its readings: `alEmpezar` gets the study's fields as soon as the header is decoded, then
+// `porLectura` each reading as it is decoded, in the file's order, so that a study of any length
+// takes the memory of one block of readings. When the read fails after some readings were handed
+// over, the result's error says that they are not a study to be used.
+ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio& previo,
+                                   const std::function<void(const TDatosEstudio&)>& alEmpezar,
+                                   const std::function<void(TLectura&)>& porLectura);
 
 struct ResultadoGuardado {
     bool ok = true;

@@ -60,6 +60,39 @@ class ConMascara {
     mode_t antes_;
 };
 
+// A study opened whole.
+ResultadoCarga Cargado(const std::string& ruta) {
+    return CargarFacturacion(ruta, TDatosEstudio{});
+}
+
+// A study read without holding it, with what it handed over gathered: its fields once, before the
+// readings, then every reading in order.
+ResultadoCarga Recorrido(const std::string& ruta) {
+    std::optional<TDatosEstudio> datos;
+    std::vector<TLectura> lecturas;
+    ResultadoCarga r = RecorrerFacturacion(
+        ruta, TDatosEstudio{},
+        [&](const TDatosEstudio& d) {
+            EXPECT_FALSE(datos);
+            datos = d;
+        },
+        [&](TLectura& l) {
+            EXPECT_TRUE(datos);
+            lecturas.push_back(l);
+        });
+    EXPECT_TRUE(r.lecturas.empty());
+    EXPECT_EQ(datos.has_value(), r.ok());
+    if (datos) {
+        EXPECT_EQ(*datos, r.datos);
+    }
+    r.lecturas = std::move(lecturas);
+    return r;
+}
+
+// Both ways of reading a study, which must read it alike.
+const std::pair<const char*, ResultadoCarga (*)(const std::string&)> kLectores[] = {
+    {"opened whole", Cargado}, {"read without holding it", Recorrido}};
+
 } // namespace
 
 // A study is read a block of readings at a time: in every layout (whose readings then straddle the
@@ -83,22 +116,29 @@ TEST(AbrirEstudio, AFileOpensAsItsImageDecodes) {
                 bytes.insert(bytes.end(), lecturas.begin(), lecturas.end());
                 prueba::EscribirTodo(ruta, bytes);
                 const ResultadoCarga esperado = DecodificarFacturacion(bytes, TDatosEstudio{});
-                const ResultadoCarga leido = CargarFacturacion(ruta, TDatosEstudio{});
-                ASSERT_TRUE(leido.ok());
-                EXPECT_EQ(leido.datos, esperado.datos);
-                ASSERT_EQ(leido.lecturas.size(), n);
-                EXPECT_TRUE(leido.lecturas == esperado.lecturas);
+                for (const auto& [lector, leer] : kLectores) {
+                    SCOPED_TRACE(lector);
+                    const ResultadoCarga leido = leer(ruta);
+                    ASSERT_TRUE(leido.ok());
+                    EXPECT_EQ(leido.datos, esperado.datos);
+                    ASSERT_EQ(leido.lecturas.size(), n);
+                    EXPECT_TRUE(leido.lecturas == esperado.lecturas);
+                }
             }
         }
     }
 }
 
-TEST(AbrirEstudio, AFileOfAnUnknownVersionIsAFormatError) {
+TEST(AbrirEstudio, AFileOfAnUnknownVersionOrACutHeaderIsAFormatError) {
     CarpetaTemporal carpeta;
     std::vector<std::uint8_t> bytes = Imagen();
+    prueba::EscribirTodo(carpeta / "corto.fac",
+                         std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 300));
     bytes[0] = 101;
     prueba::EscribirTodo(carpeta / "raro.fac", bytes);
-    EXPECT_EQ(CargarFacturacion(carpeta / "raro.fac", TDatosEstudio{}).error, ErrorCarga::Formato);
+    for (const auto& [lector, leer] : kLectores)
+        for (const char* nombre : {"raro.fac", "corto.fac"})
+            EXPECT_EQ(leer(carpeta / nombre).error, ErrorCarga::Formato) << lector << ": " << nombre;
 }
 
 // A pipe among them: opened, it would wait for a writer for ever.
@@ -114,11 +154,13 @@ TEST(AbrirEstudio, WhatIsNoRegularFileIsRefusedWithTheSystemsReason) {
         {"/dev/zero", "Invalid argument"},
         {dir / "grande.fac", "File too large"},
     };
-    for (const auto& [ruta, motivo] : casos) {
-        const ResultadoCarga r = CargarFacturacion(ruta, TDatosEstudio{});
-        EXPECT_EQ(r.error, ErrorCarga::Apertura) << ruta;
-        EXPECT_EQ(r.detalle, motivo) << ruta;
-        EXPECT_TRUE(r.lecturas.empty()) << ruta;
+    for (const auto& [lector, leer] : kLectores) {
+        for (const auto& [ruta, motivo] : casos) {
+            const ResultadoCarga r = leer(ruta);
+            EXPECT_EQ(r.error, ErrorCarga::Apertura) << lector << ": " << ruta;
+            EXPECT_EQ(r.detalle, motivo) << lector << ": " << ruta;
+            EXPECT_TRUE(r.lecturas.empty()) << lector << ": " << ruta;
+        }
     }
 }
 

@@ -13,70 +13,85 @@ double Coseno(double tangente) {
 
 } // namespace
 
-bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, double deseado, float deseado32,
-                      TAnalisisConsumo& a, std::span<const double> cosenos) {
-    a = TAnalisisConsumo{};
-    const double objetivo = std::tan(std::acos(static_cast<double>(deseado32)));
-    if (!std::isfinite(objetivo) || horas <= 0)
+AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, std::int32_t horas, double deseado,
+                                 float deseado32)
+    : a_(analisis), objetivo_(std::tan(std::acos(static_cast<double>(deseado32)))), horas_(horas),
+      deseado_(deseado) {
+    a_ = TAnalisisConsumo{};
+    valido_ = std::isfinite(objetivo_) && horas_ > 0;
+    if (valido_)
+        a_.cosenoMinimo = 2147483647.0;
+}
+
+AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel)
+    : AnalisisEnCurso(analisis, HorasPorPeriodo(panel.horas, panel.tipoLectura), panel.cosenoDeseado,
+                      static_cast<float>(panel.cosenoDeseado)) {}
+
+bool AnalisisEnCurso::Anadir(TLectura& l) {
+    // Evaluated before the checks that it does not take part in; used only once they pass.
+    return Anadir(l, Coseno(l.kvarh / l.kwht));
+}
+
+bool AnalisisEnCurso::Anadir(TLectura& l, double c) {
+    if (!valido_)
         return false;
-
-    // One pass over the readings: a million of them do not fit in any cache.
-    double picoMaximo = 0;
-    a.cosenoMinimo = 2147483647.0;
-    double reactivaMaxima = 0;
-    double requerimientoMaximo = -2147483647.0;
-    const bool evaluados = cosenos.size() == lecturas.size();
-    for (std::size_t i = 0; i < lecturas.size(); ++i) {
-        TLectura& l = lecturas[i];
-        // The peak-demand reading: on equal peaks the later one.
-        if (!std::isfinite(l.mdr))
-            return false;
-        if (l.mdr >= picoMaximo) {
-            if (l.kwht == 0)
-                return false;
-            a.potenciaMaxima = l.mdr;
-            a.tanMaxDemanda = l.kvarh / l.kwht;
-            a.difTanMaxDemanda = a.tanMaxDemanda - objetivo;
-            if (!std::isfinite(a.difTanMaxDemanda))
-                return false;
-            picoMaximo = l.mdr;
-        }
-
+    valido_ = false; // until this reading has gone through
+    TAnalisisConsumo& a = a_;
+    // The peak-demand reading: on equal peaks the later one.
+    if (!std::isfinite(l.mdr))
+        return false;
+    if (l.mdr >= picoMaximo_) {
         if (l.kwht == 0)
             return false;
-        const double c = evaluados ? cosenos[i] : Coseno(l.kvarh / l.kwht);
-        if (!std::isfinite(c))
+        a.potenciaMaxima = l.mdr;
+        a.tanMaxDemanda = l.kvarh / l.kwht;
+        a.difTanMaxDemanda = a.tanMaxDemanda - objetivo_;
+        if (!std::isfinite(a.difTanMaxDemanda))
             return false;
-        if (c < a.cosenoMinimo)
-            a.cosenoMinimo = c;
-        l.coseno = c;
-        // The reading with the highest reactive energy: on equal values the later one.
-        if (l.kvarh >= reactivaMaxima) {
-            a.cosenoMaxReactiva = c;
-            a.trafoEntrada = l.cpc;
-            reactivaMaxima = l.kvarh;
-        }
-        // Reactive power needed during the period's working hours to reach the target tan φ.
-        const double q = (l.kvarh / l.kwht - objetivo) * (l.kwht / horas);
-        if (!std::isfinite(q))
-            return false;
-        if (q > requerimientoMaximo)
-            requerimientoMaximo = q;
-        a.kwhTotal += l.kwht;
-        a.kvarhTotal += l.kvarh;
-        a.importeTotal += l.ifp;
-        a.importeTotal += l.it;
-        a.importeTotal += l.ia;
-        a.recargoTotal += l.rr;
-        a.descuentoTotal += l.ifp;
-        a.cosenoDeseado = deseado;
+        picoMaximo_ = l.mdr;
     }
-    if (a.kwhTotal == 0)
+
+    if (l.kwht == 0)
+        return false;
+    if (!std::isfinite(c))
+        return false;
+    if (c < a.cosenoMinimo)
+        a.cosenoMinimo = c;
+    l.coseno = c;
+    // The reading with the highest reactive energy: on equal values the later one.
+    if (l.kvarh >= reactivaMaxima_) {
+        a.cosenoMaxReactiva = c;
+        a.trafoEntrada = l.cpc;
+        reactivaMaxima_ = l.kvarh;
+    }
+    // Reactive power needed during the period's working hours to reach the target tan φ.
+    const double q = (l.kvarh / l.kwht - objetivo_) * (l.kwht / horas_);
+    if (!std::isfinite(q))
+        return false;
+    if (q > requerimientoMaximo_)
+        requerimientoMaximo_ = q;
+    a.kwhTotal += l.kwht;
+    a.kvarhTotal += l.kvarh;
+    a.importeTotal += l.ifp;
+    a.importeTotal += l.it;
+    a.importeTotal += l.ia;
+    a.recargoTotal += l.rr;
+    a.descuentoTotal += l.ifp;
+    a.cosenoDeseado = deseado_;
+    if (l.cpc > trafoMayor_)
+        trafoMayor_ = l.cpc;
+    valido_ = true;
+    return true;
+}
+
+bool AnalisisEnCurso::Terminar() {
+    TAnalisisConsumo& a = a_;
+    if (!valido_ || a.kwhTotal == 0)
         return false;
     a.cosenoMedio = Coseno(a.kvarhTotal / a.kwhTotal);
     a.precioMedio = a.importeTotal / a.kwhTotal;
     a.saldoReactiva = a.recargoTotal - a.descuentoTotal;
-    a.qc = requerimientoMaximo;
+    a.qc = requerimientoMaximo_;
     // The totals project the surcharge to a year: at most twelve times the sum of the readings.
     for (double v : {a.kwhTotal, a.kvarhTotal, a.cosenoMedio, a.importeTotal, a.precioMedio, a.recargoTotal,
                      a.descuentoTotal, a.saldoReactiva, a.cosenoDeseado, a.trafoEntrada, a.recargoTotal * 12})
@@ -85,10 +100,36 @@ bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, doubl
     return true;
 }
 
+namespace {
+
+// The study's readings into `analisis`, in order, until one fails it.
+void AnadirTodas(AnalisisEnCurso& analisis, std::vector<TLectura>& lecturas,
+                 std::span<const double> cosenos) {
+    // One pass over the readings: a million of them do not fit in any cache.
+    const bool evaluados = cosenos.size() == lecturas.size();
+    for (std::size_t i = 0; i < lecturas.size(); ++i)
+        if (!(evaluados ? analisis.Anadir(lecturas[i], cosenos[i]) : analisis.Anadir(lecturas[i])))
+            return;
+}
+
+} // namespace
+
+bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, double deseado, float deseado32,
+                      TAnalisisConsumo& a, std::span<const double> cosenos) {
+    AnalisisEnCurso analisis(a, horas, deseado, deseado32);
+    AnadirTodas(analisis, lecturas, cosenos);
+    return analisis.Terminar();
+}
+
 bool AnalisisConsumo(Sesion& sesion, const DatosPanel& panel, std::span<const double> cosenos) {
-    const bool analizado = AnalizarLecturas(sesion.Lecturas, HorasPorPeriodo(panel.horas, panel.tipoLectura),
-                                            panel.cosenoDeseado, static_cast<float>(panel.cosenoDeseado),
-                                            sesion.Analisis, cosenos);
+    AnalisisEnCurso analisis(sesion.Analisis, panel);
+    AnadirTodas(analisis, sesion.Lecturas, cosenos);
+    return TerminarAnalisisConsumo(sesion, panel, analisis);
+}
+
+bool TerminarAnalisisConsumo(Sesion& sesion, const DatosPanel& panel, AnalisisEnCurso& analisis) {
+    const bool analizado = analisis.Terminar();
+    sesion.trafoEntradaMayor = analisis.TrafoMayor();
     TAnalisisConsumo& a = sesion.Analisis;
     if (EquipamientoDe(panel.equipos) == Equipamiento::Filtros) {
         a.qc = a.qc / 0.7;

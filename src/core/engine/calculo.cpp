@@ -19,37 +19,77 @@ bool PromedioAlcanza(std::int64_t suma, std::size_t n, double d) {
     return static_cast<double>(suma) - p >= e;
 }
 
+// The answer of a consumption analysis, with the message of one that failed.
+bool Analizado(bool analizado, ListaMensajes& mensajes) {
+    if (!analizado)
+        Anadir(mensajes, TipoMensaje::Error, "error_facturacion");
+    return analizado;
+}
+
 } // namespace
 
-bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDeseado,
-                          ListaMensajes& mensajes, std::vector<double>& cosenos) {
-    const auto fallo = [&] {
-        Anadir(mensajes, TipoMensaje::Error, "error_datos");
+CompensacionEnCurso::CompensacionEnCurso(double cosenoDeseado)
+    : deseado_(cosenoDeseado), fallo_(!std::isfinite(cosenoDeseado)) {}
+
+bool CompensacionEnCurso::Anadir(const TLectura& l, double& coseno) {
+    if (fallo_)
         return false;
-    };
-    if (lecturas.empty() || !std::isfinite(cosenoDeseado))
-        return fallo();
-    std::int64_t suma = 0;
-    cosenos.clear();
-    cosenos.reserve(lecturas.size());
-    for (const TLectura& l : lecturas) {
-        if (l.kwht == 0)
-            return fallo();
-        const double tangente = l.kvarh / l.kwht;
-        if (!std::isfinite(tangente))
-            return fallo();
-        // Ten-thousandths of the power factor, halves to even; a NaN never reaches the integer.
-        const double coseno = cosenos.emplace_back(std::cos(std::atan(tangente)));
-        const double diezmilesimas = std::nearbyint(coseno * 10000);
-        if (!(std::fabs(diezmilesimas) <= 10000))
-            return fallo();
-        suma += static_cast<std::int64_t>(diezmilesimas);
+    ++lecturas_;
+    fallo_ = true; // until this reading has gone through
+    if (l.kwht == 0)
+        return false;
+    const double tangente = l.kvarh / l.kwht;
+    if (!std::isfinite(tangente))
+        return false;
+    // Ten-thousandths of the power factor, halves to even; a NaN never reaches the integer.
+    coseno = std::cos(std::atan(tangente));
+    const double diezmilesimas = std::nearbyint(coseno * 10000);
+    if (!(std::fabs(diezmilesimas) <= 10000))
+        return false;
+    suma_ += static_cast<std::int64_t>(diezmilesimas);
+    fallo_ = false;
+    return true;
+}
+
+bool CompensacionEnCurso::Necesita(ListaMensajes& mensajes) const {
+    if (fallo_ || lecturas_ == 0) {
+        tarvik::Anadir(mensajes, TipoMensaje::Error, "error_datos");
+        return false;
     }
-    if (PromedioAlcanza(suma, lecturas.size(), cosenoDeseado)) {
-        Anadir(mensajes, TipoMensaje::Informacion, "no_compensacion");
+    if (PromedioAlcanza(suma_, lecturas_, deseado_)) {
+        tarvik::Anadir(mensajes, TipoMensaje::Informacion, "no_compensacion");
         return false;
     }
     return true;
+}
+
+bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDeseado,
+                          ListaMensajes& mensajes, std::vector<double>& cosenos) {
+    CompensacionEnCurso compensacion(cosenoDeseado);
+    cosenos.clear();
+    cosenos.reserve(lecturas.size());
+    for (const TLectura& l : lecturas) {
+        double coseno;
+        if (!compensacion.Anadir(l, coseno))
+            break;
+        cosenos.push_back(coseno);
+    }
+    return compensacion.Necesita(mensajes);
+}
+
+ValidacionEnCurso::ValidacionEnCurso(Sesion& sesion, const DatosPanel& panel)
+    : sesion_(sesion), panel_(panel), compensacion_(panel.cosenoDeseado), analisis_(sesion.Analisis, panel) {}
+
+void ValidacionEnCurso::Anadir(TLectura& l) {
+    ++lecturas_;
+    // Once the check has failed the analysis no longer matters: its message is the answer.
+    if (double coseno; compensacion_.Anadir(l, coseno))
+        analisis_.Anadir(l, coseno);
+}
+
+bool ValidacionEnCurso::Terminar(ListaMensajes& mensajes) {
+    return compensacion_.Necesita(mensajes) &&
+           Analizado(TerminarAnalisisConsumo(sesion_, panel_, analisis_), mensajes);
 }
 
 bool ValidarPotencia(const DatosPanel& panel, ListaMensajes& mensajes) {
@@ -68,13 +108,8 @@ bool ValidarPotencia(const DatosPanel& panel, ListaMensajes& mensajes) {
 bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes) {
     if (ModoCalculoDe(panel.tipoCalculo) == ModoCalculo::PorConsumo) {
         std::vector<double> cosenos;
-        if (!NecesitaCompensacion(sesion.Lecturas, panel.cosenoDeseado, mensajes, cosenos))
-            return false;
-        if (!AnalisisConsumo(sesion, panel, cosenos)) {
-            Anadir(mensajes, TipoMensaje::Error, "error_facturacion");
-            return false;
-        }
-        return true;
+        return NecesitaCompensacion(sesion.Lecturas, panel.cosenoDeseado, mensajes, cosenos) &&
+               Analizado(AnalisisConsumo(sesion, panel, cosenos), mensajes);
     }
     if (!ValidarPotencia(panel, mensajes))
         return false;
@@ -107,11 +142,19 @@ bool SeleccionarEquipos(Sesion& sesion, const DatosPanel& panel, ListaMensajes& 
 
 bool Calcular(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes, char separadorDecimal) {
     RecogerDatos(panel, sesion.Datos);
-    if (!ValidarYAnalizar(sesion, panel, mensajes) || !SeleccionarEquipos(sesion, panel, mensajes)) {
+    if (!ValidarYAnalizar(sesion, panel, mensajes) ||
+        !SeleccionarResultados(sesion, panel, mensajes, separadorDecimal)) {
         sesion.calculoRealizado = false;
         sesion.resultadosObsoletos = true;
         return false;
     }
+    return true;
+}
+
+bool SeleccionarResultados(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes,
+                           char separadorDecimal) {
+    if (!SeleccionarEquipos(sesion, panel, mensajes))
+        return false;
     SeleccionarConductores(sesion, separadorDecimal);
     SeleccionarTransformadores(sesion);
     return true;

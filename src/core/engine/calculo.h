@@ -10,6 +10,8 @@
 #include "core/lang/mensajes.h"
 #include "core/study/estudio.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace tarvik {
@@ -25,6 +27,24 @@ bool Calcular(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes, 
 // Validation and analysis alone, by calculation type (also used by the totals window).
 bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes);
 
+// The consumption-path check over readings handed over one at a time in the study's order;
+// NecesitaCompensacion is this over a vector.
+class CompensacionEnCurso {
+  public:
+    explicit CompensacionEnCurso(double cosenoDeseado);
+    // Adds a reading and gives its power factor in `coseno`; false once the readings cannot be
+    // averaged (from this reading on: the readings after it are not looked at).
+    bool Anadir(const TLectura& lectura, double& coseno);
+    // NecesitaCompensacion's answer and message over the readings added.
+    bool Necesita(ListaMensajes& mensajes) const;
+
+  private:
+    double deseado_;
+    bool fallo_;
+    std::int64_t suma_ = 0;
+    std::size_t lecturas_ = 0;
+};
+
 // The consumption-path check: false (with `no_compensacion`) when the average of the rounded
 // per-reading power factors already reaches the desired one, or (with `error_datos`) when the
 // readings cannot be averaged. Each reading's power factor goes into `cosenos`, so that the
@@ -32,11 +52,35 @@ bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& me
 bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDeseado,
                           ListaMensajes& mensajes, std::vector<double>& cosenos);
 
+// ValidarYAnalizar by consumption over readings handed over one at a time in the study's order and
+// not kept (the totals of a study read without holding its readings): the same answer, the same
+// messages and, when it succeeds, the same analysis in `sesion`, whose readings it leaves alone.
+// The check and the analysis take each reading together, in one pass.
+class ValidacionEnCurso {
+  public:
+    ValidacionEnCurso(Sesion& sesion, const DatosPanel& panel);
+    void Anadir(TLectura& lectura);
+    std::size_t Lecturas() const { return lecturas_; }
+    bool Terminar(ListaMensajes& mensajes);
+
+  private:
+    Sesion& sesion_;
+    const DatosPanel& panel_;
+    CompensacionEnCurso compensacion_;
+    AnalisisEnCurso analisis_;
+    std::size_t lecturas_ = 0;
+};
+
 // The contracted-power-path check of the contracted power and, with an own transformer, its
 // rating; one message per failed check.
 bool ValidarPotencia(const DatosPanel& panel, ListaMensajes& mensajes);
 
 // Filters or banks by the equipment type, and the message that says why nothing was selected.
 bool SeleccionarEquipos(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes);
+
+// The calculation after the analysis: the equipment, then its conductors and current transformers.
+// False when no equipment was selected.
+bool SeleccionarResultados(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes,
+                           char separadorDecimal = '.');
 
 } // namespace tarvik

@@ -202,9 +202,7 @@ void CondensadorTransformador(Sesion& sesion, const DatosPanel& panel, ListaMens
     const std::vector<std::int32_t> admitidas = TensionesAdmitidas(panel.voltaje, sesion.tensionNominal);
     double mayor = 0;
     if (ModoCalculoDe(panel.tipoCalculo) == ModoCalculo::PorConsumo) {
-        for (const TLectura& l : sesion.Lecturas)
-            if (l.cpc > mayor)
-                mayor = l.cpc;
+        mayor = sesion.trafoEntradaMayor;
     } else if (panel.tieneTransformador) {
         mayor = sesion.Analisis.trafoEntrada;
     }

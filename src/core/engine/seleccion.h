@@ -19,7 +19,8 @@ namespace tarvik {
 bool SeleccionarBaterias(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes);
 
 // Appends the fixed capacitor rows for the input transformer (5 % of its rating) from the loaded
-// equipment catalogue.
+// equipment catalogue: by consumption the readings' largest one, as their analysis left it in
+// `trafoEntradaMayor`; by contracted power the own transformer.
 void CondensadorTransformador(Sesion& sesion, const DatosPanel& panel, ListaMensajes& mensajes);
 
 // Stable sort of the selected equipment by series code.

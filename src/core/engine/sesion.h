@@ -24,6 +24,7 @@ struct Sesion {
 
     // Results.
     TAnalisisConsumo Analisis;
+    double trafoEntradaMayor = 0; // the readings' largest input transformer (kVA), from their analysis
     std::vector<TEquipoSeleccionado> EquiposSeleccionados;
     std::vector<TTransformadorSeleccionado> TransformadoresSeleccionados;
     std::vector<TConductorSeleccionado> ConductoresSeleccionados;

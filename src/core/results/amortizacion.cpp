@@ -81,20 +81,37 @@ Amortizacion CalcularAmortizacion(const Sesion& s, std::int32_t tarifa, double r
     return a;
 }
 
+namespace {
+
+// The payback of a copy of the session calculated at catalogue prices, or none without equipment.
+Amortizacion AlPrecioDeCatalogo(const Sesion& copia, bool calculado, const DatosPanel& panel,
+                                std::size_t lecturas) {
+    if (!calculado) {
+        Amortizacion a;
+        a.estado = EstadoAmortizacion::SinEquipos;
+        return a;
+    }
+    return CalcularAmortizacion(copia, panel.tarifa,
+                                RecargoAnual(copia.Analisis.recargoTotal, lecturas, panel.tipoLectura));
+}
+
+} // namespace
+
 Amortizacion AmortizacionDelEstudio(const Sesion& s, const DatosPanel& panel) {
     if (s.calculoRealizado && !s.resultadosObsoletos)
         return CalcularAmortizacion(
             s, panel.tarifa, RecargoAnual(s.Analisis.recargoTotal, s.Lecturas.size(), panel.tipoLectura));
     Sesion copia = s;
     ListaMensajes mensajes;
-    if (!Calcular(copia, panel, mensajes)) {
-        Amortizacion a;
-        a.estado = EstadoAmortizacion::SinEquipos;
-        return a;
-    }
-    return CalcularAmortizacion(
-        copia, panel.tarifa,
-        RecargoAnual(copia.Analisis.recargoTotal, copia.Lecturas.size(), panel.tipoLectura));
+    const bool calculado = Calcular(copia, panel, mensajes);
+    return AlPrecioDeCatalogo(copia, calculado, panel, copia.Lecturas.size());
+}
+
+Amortizacion AmortizacionDelAnalisis(const Sesion& s, const DatosPanel& panel, std::size_t lecturas) {
+    Sesion copia = s;
+    ListaMensajes mensajes;
+    const bool calculado = SeleccionarResultados(copia, panel, mensajes);
+    return AlPrecioDeCatalogo(copia, calculado, panel, lecturas);
 }
 
 std::string TextoInversion(const Amortizacion& a, char separador, int idioma) {

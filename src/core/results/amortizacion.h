@@ -45,6 +45,10 @@ Amortizacion CalcularAmortizacion(const Sesion& sesion, std::int32_t tarifa, dou
 // that of the readings' analysis.
 Amortizacion AmortizacionDelEstudio(const Sesion& sesion, const DatosPanel& panel);
 
+// The same for a session whose consumption analysis has just succeeded over `lecturas` readings
+// that it may no longer hold: the selection from that analysis on, at catalogue prices.
+Amortizacion AmortizacionDelAnalisis(const Sesion& sesion, const DatosPanel& panel, std::size_t lecturas);
+
 // The investment in whole euros, "Consultar" / "On request", or "—" without equipment; Windows-1252.
 std::string TextoInversion(const Amortizacion& a, char separador, int idioma);
 // The payback in years with one decimal, "Consultar" / "On request", or "—"; Windows-1252.

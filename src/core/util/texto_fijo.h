@@ -18,6 +18,20 @@ template <std::size_t N> class TextoFijo {
     TextoFijo(std::string_view texto) { Asignar(texto); }
     TextoFijo(const std::string& texto) { Asignar(texto); }
     TextoFijo(const char* texto) { Asignar(texto); }
+    // Assigned in place: through a temporary, the decoding of a million readings stalled on copying
+    // each label out of it.
+    TextoFijo& operator=(std::string_view texto) {
+        Asignar(texto);
+        return *this;
+    }
+    TextoFijo& operator=(const std::string& texto) {
+        Asignar(texto);
+        return *this;
+    }
+    TextoFijo& operator=(const char* texto) {
+        Asignar(texto);
+        return *this;
+    }
 
     std::size_t size() const { return longitud_; }
     bool empty() const { return longitud_ == 0; }
@@ -38,7 +52,7 @@ template <std::size_t N> class TextoFijo {
   private:
     void Asignar(std::string_view texto) {
         longitud_ = static_cast<unsigned char>(texto.size() < N ? texto.size() : N);
-        bytes_.fill('\0');
+        bytes_ = {};
         // An empty view may hold no pointer at all, which memcpy must not be given.
         std::copy_n(texto.begin(), longitud_, bytes_.begin());
     }

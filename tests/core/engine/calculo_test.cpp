@@ -1,7 +1,12 @@
 #include "core/engine/calculo.h"
+#include "core/results/amortizacion.h"
 #include "soporte/catalogos_prueba.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
 
 using namespace tarvik;
 using prueba::Equipo;
@@ -170,4 +175,83 @@ TEST_F(Calculo, TotalsPathDoesNotRefreshTheStudyRecord) {
     ASSERT_TRUE(ValidarYAnalizar(s, p, m));
     EXPECT_EQ(s.Datos.empresa, "ANTERIOR");
     EXPECT_EQ(s.Analisis.cosenoDeseado, 1.0);
+}
+
+// The totals of a study read without holding its readings (each passed by once, in order) must be
+// those of the same study held whole, to the bit: the same answer and messages, the same analysis,
+// the same transformer capacitor and the same payback.
+TEST_F(Calculo, ReadingsPassedByOneAtATimeGiveTheTotalsOfTheStudyHeldWhole) {
+    constexpr double k2a53 = 9007199254740992.0; // 2^53: adding 1 to it is lost, in order
+    const auto con = [](TLectura l, double TLectura::*campo, double valor) {
+        l.*campo = valor;
+        return l;
+    };
+    const TLectura base = Lectura(40000, 30000, 100, 630, 25);
+    const struct {
+        const char* nombre;
+        std::vector<TLectura> lecturas;
+        std::int32_t equipos = 1, tipoLectura = 0;
+        double deseado = 1.0;
+    } casos[] = {
+        {"a year of readings", AnoDeLecturas()},
+        {"on equal peaks the later reading",
+         {Lectura(40000, 10000, 120), Lectura(40000, 30000, 120), Lectura(40000, 20000, 90)}},
+        {"on equal highest reactive energies the later reading",
+         {Lectura(40000, 30000, 100, 400), Lectura(40000, 30000, 90, 500), Lectura(40000, 100, 80, 250)}},
+        {"the largest transformer away from the highest reactive energy",
+         {Lectura(40000, 30000, 100, 400), Lectura(40000, 100, 80, 800), Lectura(40000, 200, 80, -5)}},
+        {"surcharges summed in reading order",
+         {con(base, &TLectura::rr, k2a53), con(base, &TLectura::rr, 1), con(base, &TLectura::rr, 1),
+          con(base, &TLectura::rr, -k2a53), con(base, &TLectura::rr, 1)}},
+        {"filters, bi-monthly readings", {base, con(base, &TLectura::mdr, 120), base}, 0, 1},
+        {"already compensated", {Lectura(40000, 100, 100)}, 1, 0, 0.9},
+        {"a reading of 0 kWh at the end", {base, base, Lectura(0, 100, 100)}},
+        {"a reading of 0 kWh first, then a peak that is not a number",
+         {Lectura(0, 100), con(base, &TLectura::mdr, std::nan(""))}},
+        {"a peak that is not a number after readings that average",
+         {base, con(base, &TLectura::mdr, std::nan("")), base}},
+        {"surcharges whose yearly projection is past every number",
+         {base, con(base, &TLectura::rr, std::numeric_limits<double>::max() / 4)}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        p.equipos = c.equipos;
+        p.tipoLectura = c.tipoLectura;
+        p.cosenoDeseado = c.deseado;
+        Sesion entera = s;
+        entera.Lecturas = c.lecturas;
+        ListaMensajes mensajesEntera;
+        const bool okEntera = ValidarYAnalizar(entera, p, mensajesEntera);
+
+        Sesion pasada = s;
+        pasada.Lecturas.clear();
+        ListaMensajes mensajesPasada;
+        ValidacionEnCurso validacion(pasada, p);
+        for (TLectura l : c.lecturas) // a reading just decoded, gone once the next one is
+            validacion.Anadir(l);
+        EXPECT_EQ(validacion.Lecturas(), c.lecturas.size());
+        EXPECT_EQ(validacion.Terminar(mensajesPasada), okEntera);
+        EXPECT_EQ(mensajesPasada, mensajesEntera);
+        if (!okEntera)
+            continue;
+        EXPECT_EQ(std::memcmp(&pasada.Analisis, &entera.Analisis, sizeof(TAnalisisConsumo)), 0);
+        EXPECT_EQ(pasada.trafoEntradaMayor, entera.trafoEntradaMayor);
+        const Amortizacion a = AmortizacionDelAnalisis(pasada, p, c.lecturas.size());
+        const Amortizacion b = AmortizacionDelEstudio(entera, p);
+        EXPECT_EQ(a.estado, b.estado);
+        EXPECT_EQ(a.inversion, b.inversion);
+        EXPECT_EQ(a.recargoAnual, b.recargoAnual);
+        EXPECT_EQ(a.anos, b.anos);
+        EXPECT_EQ(a.consultar, b.consultar);
+    }
+}
+
+TEST_F(Calculo, TheTransformerCapacitorCoversTheReadingsLargestTransformer) {
+    s.Lecturas = {Lectura(40000, 30000, 100, 400), Lectura(40000, 30000, 120, 630),
+                  Lectura(40000, 100, 90, 200)};
+    ASSERT_TRUE(ValidarYAnalizar(s, p, m));
+    EXPECT_EQ(s.trafoEntradaMayor, 630);
+    s.Lecturas.back().cpc = 800; // not the highest reactive energy, still the largest transformer
+    ASSERT_TRUE(ValidarYAnalizar(s, p, m));
+    EXPECT_EQ(s.trafoEntradaMayor, 800);
 }

@@ -87,7 +87,7 @@ TEST_F(Seleccion, DamagedUnitsAreNeverOfferedAtAnInfinitePowerNorAtAPriceThatIsN
             Equipo("Fijo", 32.5f, 400, inf, 0, 1, "FX-32")});
     s.Analisis.qc = 81;
     p.armonicos = 1;
-    s.Lecturas = {Lectura(1000, 0, 0, 630)};
+    s.trafoEntradaMayor = 630;
     ASSERT_TRUE(SeleccionarBaterias(s, p, m));
     EXPECT_EQ(Series(), (std::vector<std::string>{"Iolita", "Jade", "Fijo"}));
     EXPECT_EQ(s.EquiposSeleccionados[0].precio, 0);
@@ -138,7 +138,7 @@ TEST_F(Seleccion, TransformerCapacitorAtFivePercentAfterTheBanks) {
             Equipo("Fijo", 32.5f, 400, 0, 0, 1), Equipo("Fijo", 32.5f, 480, 0, 0, 1), Equipo("Jade", 100),
             Equipo("Ambar", 100)});
     s.Analisis.qc = 81;
-    s.Lecturas = {Lectura(1000, 500, 0, 400), Lectura(1000, 500, 0, 630)};
+    s.trafoEntradaMayor = 630; // the readings' largest, as their analysis leaves it
     ASSERT_TRUE(SeleccionarBaterias(s, p, m));
     EXPECT_EQ(Series(), (std::vector<std::string>{"Ambar", "Jade", "Fijo"}));
     EXPECT_EQ(Potencias(), (std::vector<double>{100, 100, 32.5}));
