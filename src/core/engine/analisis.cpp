@@ -4,35 +4,27 @@
 
 namespace tarvik {
 
-namespace {
-
-// Power factor of a tan φ.
-double Coseno(double tangente) {
-    return std::cos(std::atan(tangente));
-}
-
-} // namespace
-
 AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, std::int32_t horas, double deseado,
-                                 float deseado32)
+                                 float deseado32, Cosenos cosenos)
     : a_(analisis), objetivo_(std::tan(std::acos(static_cast<double>(deseado32)))), horas_(horas),
-      deseado_(deseado) {
+      deseado_(deseado), cosenos_(cosenos) {
     a_ = TAnalisisConsumo{};
     valido_ = std::isfinite(objetivo_) && horas_ > 0;
     if (valido_)
         a_.cosenoMinimo = 2147483647.0;
 }
 
-AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel)
+AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel, Cosenos cosenos)
     : AnalisisEnCurso(analisis, HorasPorPeriodo(panel.horas, panel.tipoLectura), panel.cosenoDeseado,
-                      static_cast<float>(panel.cosenoDeseado)) {}
+                      static_cast<float>(panel.cosenoDeseado), cosenos) {}
 
 bool AnalisisEnCurso::Anadir(TLectura& l) {
-    // Evaluated before the checks that it does not take part in; used only once they pass.
-    return Anadir(l, Coseno(l.kvarh / l.kwht));
+    // Taken before the checks that it does not take part in; used only once they pass.
+    FactorPotencia factor(l.kvarh / l.kwht);
+    return Anadir(l, factor);
 }
 
-bool AnalisisEnCurso::Anadir(TLectura& l, double c) {
+bool AnalisisEnCurso::Anadir(TLectura& l, FactorPotencia& c) {
     if (!valido_)
         return false;
     valido_ = false; // until this reading has gone through
@@ -53,14 +45,20 @@ bool AnalisisEnCurso::Anadir(TLectura& l, double c) {
 
     if (l.kwht == 0)
         return false;
-    if (!std::isfinite(c))
+    if (!c.Finito())
         return false;
-    if (c < a.cosenoMinimo)
-        a.cosenoMinimo = c;
-    l.coseno = c;
+    // A reading with the same tan φ as the lowest so far has the same factor: not a lower one.
+    if (c.Tangente() != tanMinimo_ && c.MenorQue(a.cosenoMinimo)) {
+        a.cosenoMinimo = c.Exacto();
+        tanMinimo_ = c.Tangente();
+    }
+    if (cosenos_ == Cosenos::Escribir)
+        l.coseno = c.Exacto();
     // The reading with the highest reactive energy: on equal values the later one.
     if (l.kvarh >= reactivaMaxima_) {
-        a.cosenoMaxReactiva = c;
+        // Its factor is evaluated when the analysis ends: a rising series of readings would
+        // otherwise evaluate nearly every one.
+        maxReactiva_ = c;
         a.trafoEntrada = l.cpc;
         reactivaMaxima_ = l.kvarh;
     }
@@ -86,9 +84,11 @@ bool AnalisisEnCurso::Anadir(TLectura& l, double c) {
 
 bool AnalisisEnCurso::Terminar() {
     TAnalisisConsumo& a = a_;
+    if (maxReactiva_)
+        a.cosenoMaxReactiva = maxReactiva_->Exacto();
     if (!valido_ || a.kwhTotal == 0)
         return false;
-    a.cosenoMedio = Coseno(a.kvarhTotal / a.kwhTotal);
+    a.cosenoMedio = FactorPotencia(a.kvarhTotal / a.kwhTotal).Exacto();
     a.precioMedio = a.importeTotal / a.kwhTotal;
     a.saldoReactiva = a.recargoTotal - a.descuentoTotal;
     a.qc = requerimientoMaximo_;
@@ -107,9 +107,13 @@ void AnadirTodas(AnalisisEnCurso& analisis, std::vector<TLectura>& lecturas,
                  std::span<const double> cosenos) {
     // One pass over the readings: a million of them do not fit in any cache.
     const bool evaluados = cosenos.size() == lecturas.size();
-    for (std::size_t i = 0; i < lecturas.size(); ++i)
-        if (!(evaluados ? analisis.Anadir(lecturas[i], cosenos[i]) : analisis.Anadir(lecturas[i])))
+    for (std::size_t i = 0; i < lecturas.size(); ++i) {
+        TLectura& l = lecturas[i];
+        FactorPotencia factor =
+            evaluados ? FactorPotencia(l.kvarh / l.kwht, cosenos[i]) : FactorPotencia(l.kvarh / l.kwht);
+        if (!analisis.Anadir(l, factor))
             return;
+    }
 }
 
 } // namespace

@@ -2,11 +2,14 @@
 // The consumption and power-factor analysis: from a year of readings (or the contracted power) to
 // the power that the equipment must cover.
 
+#include "core/engine/factor_potencia.h"
 #include "core/engine/resultados.h"
 #include "core/engine/sesion.h"
 #include "core/study/estudio.h"
 
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -18,17 +21,23 @@ namespace tarvik {
 // reading order.
 class AnalisisEnCurso {
   public:
-    // Empties `analisis`, which it fills as the readings arrive; the arguments as for AnalizarLecturas.
-    AnalisisEnCurso(TAnalisisConsumo& analisis, std::int32_t horas, double deseado, float deseado32);
-    // The same from the inputs panel, as the consumption path analyses.
-    AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel);
+    // Whether each reading added gets its power factor written into it: a study that passes its
+    // readings by does not keep them.
+    enum class Cosenos : bool { Escribir, Omitir };
 
-    // Adds a reading and writes its power factor into it. False once the analysis has failed, at
+    // Empties `analisis`, which it fills as the readings arrive; the arguments as for AnalizarLecturas.
+    AnalisisEnCurso(TAnalisisConsumo& analisis, std::int32_t horas, double deseado, float deseado32,
+                    Cosenos cosenos = Cosenos::Escribir);
+    // The same from the inputs panel, as the consumption path analyses.
+    AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel, Cosenos cosenos = Cosenos::Escribir);
+
+    // Adds a reading (and writes its power factor into it). False once the analysis has failed, at
     // this reading or before; the readings after that are not looked at.
     bool Anadir(TLectura& lectura);
-    // The same with the reading's power factor already evaluated from the same energies.
-    bool Anadir(TLectura& lectura, double coseno);
-    // The figures over every reading added; false when the analysis failed.
+    // The same with the reading's power factor from the same energies.
+    bool Anadir(TLectura& lectura, FactorPotencia& factor);
+    // The figures over every reading added (also as far as they got when it failed); false when
+    // the analysis failed.
     bool Terminar();
     // The largest input transformer of the readings added (0 when none is positive).
     double TrafoMayor() const { return trafoMayor_; }
@@ -38,9 +47,14 @@ class AnalisisEnCurso {
     double objetivo_;
     std::int32_t horas_;
     double deseado_;
+    Cosenos cosenos_;
     bool valido_;
     double picoMaximo_ = 0;
     double reactivaMaxima_ = 0;
+    // The factor of the reading with the highest reactive energy so far.
+    std::optional<FactorPotencia> maxReactiva_;
+    // The tan φ of the reading with the lowest factor so far.
+    double tanMinimo_ = std::numeric_limits<double>::quiet_NaN();
     double requerimientoMaximo_ = -2147483647.0;
     double trafoMayor_ = 0;
 };

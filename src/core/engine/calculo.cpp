@@ -31,24 +31,24 @@ bool Analizado(bool analizado, ListaMensajes& mensajes) {
 CompensacionEnCurso::CompensacionEnCurso(double cosenoDeseado)
     : deseado_(cosenoDeseado), fallo_(!std::isfinite(cosenoDeseado)) {}
 
-bool CompensacionEnCurso::Anadir(const TLectura& l, double& coseno) {
+std::optional<FactorPotencia> CompensacionEnCurso::Anadir(const TLectura& l) {
     if (fallo_)
-        return false;
+        return std::nullopt;
     ++lecturas_;
     fallo_ = true; // until this reading has gone through
     if (l.kwht == 0)
-        return false;
+        return std::nullopt;
     const double tangente = l.kvarh / l.kwht;
     if (!std::isfinite(tangente))
-        return false;
+        return std::nullopt;
     // Ten-thousandths of the power factor, halves to even; a NaN never reaches the integer.
-    coseno = std::cos(std::atan(tangente));
-    const double diezmilesimas = std::nearbyint(coseno * 10000);
+    FactorPotencia coseno(tangente);
+    const double diezmilesimas = coseno.Diezmilesimas();
     if (!(std::fabs(diezmilesimas) <= 10000))
-        return false;
+        return std::nullopt;
     suma_ += static_cast<std::int64_t>(diezmilesimas);
     fallo_ = false;
-    return true;
+    return coseno;
 }
 
 bool CompensacionEnCurso::Necesita(ListaMensajes& mensajes) const {
@@ -69,22 +69,23 @@ bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDe
     cosenos.clear();
     cosenos.reserve(lecturas.size());
     for (const TLectura& l : lecturas) {
-        double coseno;
-        if (!compensacion.Anadir(l, coseno))
+        std::optional<FactorPotencia> coseno = compensacion.Anadir(l);
+        if (!coseno)
             break;
-        cosenos.push_back(coseno);
+        cosenos.push_back(coseno->Exacto());
     }
     return compensacion.Necesita(mensajes);
 }
 
 ValidacionEnCurso::ValidacionEnCurso(Sesion& sesion, const DatosPanel& panel)
-    : sesion_(sesion), panel_(panel), compensacion_(panel.cosenoDeseado), analisis_(sesion.Analisis, panel) {}
+    : sesion_(sesion), panel_(panel), compensacion_(panel.cosenoDeseado),
+      analisis_(sesion.Analisis, panel, AnalisisEnCurso::Cosenos::Omitir) {}
 
 void ValidacionEnCurso::Anadir(TLectura& l) {
     ++lecturas_;
     // Once the check has failed the analysis no longer matters: its message is the answer.
-    if (double coseno; compensacion_.Anadir(l, coseno))
-        analisis_.Anadir(l, coseno);
+    if (std::optional<FactorPotencia> coseno = compensacion_.Anadir(l))
+        analisis_.Anadir(l, *coseno);
 }
 
 bool ValidacionEnCurso::Terminar(ListaMensajes& mensajes) {

@@ -5,6 +5,7 @@
 // starts, appends the messages it would show (in order) to a list, and returns whether it went on.
 
 #include "core/engine/analisis.h"
+#include "core/engine/factor_potencia.h"
 #include "core/engine/seleccion.h"
 #include "core/engine/sesion.h"
 #include "core/lang/mensajes.h"
@@ -12,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tarvik {
@@ -32,9 +34,9 @@ bool ValidarYAnalizar(Sesion& sesion, const DatosPanel& panel, ListaMensajes& me
 class CompensacionEnCurso {
   public:
     explicit CompensacionEnCurso(double cosenoDeseado);
-    // Adds a reading and gives its power factor in `coseno`; false once the readings cannot be
-    // averaged (from this reading on: the readings after it are not looked at).
-    bool Anadir(const TLectura& lectura, double& coseno);
+    // Adds a reading and gives its power factor; none once the readings cannot be averaged (from
+    // this reading on: the readings after it are not looked at).
+    std::optional<FactorPotencia> Anadir(const TLectura& lectura);
     // NecesitaCompensacion's answer and message over the readings added.
     bool Necesita(ListaMensajes& mensajes) const;
 
