@@ -1,0 +1,819 @@
+#include "platform/pdf_informe.h"
+
+#include "core/report/page_writer.h"
+#include "platform/qt_page_writer.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <map>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace tarvik {
+
+namespace {
+
+// The page as Qt's PDF engine lays it out: A4 in whole points, a device of 1200 dots per inch whose
+// user space maps onto the page's points with Y downward.
+constexpr double kPuntosAncho = 595;
+constexpr double kPuntosAlto = 842;
+constexpr double kResolucion = 1200;
+// Logical units of a recorded page per millimetre.
+constexpr double kUnidades = 100;
+// Glyph positions are in 1/64 units of the logical coordinates, as Qt's layout keeps them.
+constexpr double kFijo = 64;
+
+// Every page's content starts from Qt's page frame: points, Y downward from the top of the page.
+constexpr char kMarcoPagina[] = "/GSa gs /CSp cs /CSp CS\n0.060000000 0 0 -0.060000000 0 842 cm\n";
+
+// Objects whose numbers are known before the pages: the rest follow in the order written.
+constexpr int kInfo = 1;
+constexpr int kCatalogo = 2;
+constexpr int kPaginas = 3;
+constexpr int kRecursos = 4;
+constexpr int kEstado = 5;
+
+// A number as Qt's PDF engine writes it (and so as a reader gets it back): the integer part, then
+// the fraction cut (not rounded) to nine digits in all, without a fraction when that is zero; then a
+// space.
+void Numero(QByteArray& s, double v) {
+    char buf[48];
+    char* p = buf;
+    if (!std::isfinite(v) || std::abs(v) > 4294967295.0) {
+        s.append("0 ", 2);
+        return;
+    }
+    if (v < 0) {
+        *p++ = '-';
+        v = -v;
+    }
+    double entera = 0;
+    const double fraccion = std::modf(v, &entera);
+    auto ival = static_cast<std::uint32_t>(entera);
+    auto ifrac = static_cast<std::int32_t>(fraccion * 1e9);
+    if (ifrac == 1000000000) {
+        ++ival;
+        ifrac = 0;
+    }
+    std::int32_t factor = 100000000;
+    if (ival == 0) {
+        *p++ = '0';
+    } else {
+        char* inicio = p;
+        p = std::to_chars(p, p + 10, ival).ptr;
+        for (auto d = p - inicio; d > 0; --d) {
+            factor /= 10;
+            ifrac /= 10;
+        }
+    }
+    if (ifrac != 0) {
+        *p++ = '.';
+        for (; factor != 0; factor /= 10)
+            *p++ = static_cast<char>('0' + (ifrac / factor) % 10);
+    }
+    *p++ = ' ';
+    s.append(buf, p - buf);
+}
+
+void Entero(QByteArray& s, long long v) {
+    char buf[24];
+    const auto fin = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    s.append(buf, fin - buf);
+}
+
+void Glifo(QByteArray& s, std::uint16_t g) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const char hex[] = {'<', kHex[(g >> 12) & 0xF], kHex[(g >> 8) & 0xF], kHex[(g >> 4) & 0xF], kHex[g & 0xF],
+                        '>'};
+    s.append(hex, sizeof hex);
+}
+
+void Color(QByteArray& s, const QColor& c) {
+    Numero(s, static_cast<double>(c.redF()));
+    Numero(s, static_cast<double>(c.greenF()));
+    Numero(s, static_cast<double>(c.blueF()));
+}
+
+// A text of the document's information, in UTF-16 with its byte-order mark.
+QByteArray TextoPdf(const QString& texto) {
+    QByteArray s = "<FEFF";
+    for (const QChar c : texto)
+        s += QByteArray::number(c.unicode(), 16).rightJustified(4, '0').toUpper();
+    return s + '>';
+}
+
+// Qt keeps a coordinate in 1/64 units, cut towards zero.
+std::int32_t Fijo(double v) {
+    return static_cast<std::int32_t>(v * kFijo);
+}
+
+// A PDF that Qt's engine wrote in memory, read only as far as its objects and pages: its objects
+// are copied into the report's document under new numbers.
+class PdfQt {
+  public:
+    // False when the bytes are not a complete PDF as Qt's engine writes it.
+    bool Leer(QByteArray datos);
+    // The text of an object between "obj" and "endobj", empty when there is none.
+    QByteArrayView Cuerpo(int numero) const;
+    const std::vector<int>& Paginas() const { return paginas_; }
+
+  private:
+    QByteArray datos_;
+    std::vector<qsizetype> desplazamientos_;
+    std::vector<int> paginas_;
+};
+
+// The object that a dictionary's key refers to ("/Key N 0 R"), or 0.
+int Referencia(QByteArrayView dict, QByteArrayView clave) {
+    for (qsizetype desde = 0;;) {
+        const qsizetype i = dict.indexOf(clave, desde);
+        if (i < 0)
+            return 0;
+        desde = i + clave.size();
+        // A longer name that starts with the same letters is not the key.
+        if (desde < dict.size() && (std::isalnum(static_cast<unsigned char>(dict[desde])) != 0))
+            continue;
+        while (desde < dict.size() && (dict[desde] == ' ' || dict[desde] == '\n'))
+            ++desde;
+        int numero = 0;
+        const auto r = std::from_chars(dict.data() + desde, dict.data() + dict.size(), numero);
+        if (r.ec != std::errc() || !QByteArrayView(r.ptr, dict.data() + dict.size()).startsWith(" 0 R"))
+            return 0;
+        return numero;
+    }
+}
+
+// The references of a dictionary's sub-dictionary ("/Font << /F9 9 0 R >>"), in order.
+std::vector<std::pair<QByteArray, int>> Entradas(QByteArrayView dict, QByteArrayView clave) {
+    std::vector<std::pair<QByteArray, int>> entradas;
+    qsizetype i = dict.indexOf(clave);
+    if (i < 0)
+        return entradas;
+    i = dict.indexOf("<<", i);
+    const qsizetype fin = i < 0 ? -1 : dict.indexOf(">>", i);
+    if (fin < 0)
+        return entradas;
+    for (qsizetype j = dict.indexOf('/', i); j >= 0 && j < fin; j = dict.indexOf('/', j + 1)) {
+        qsizetype k = j + 1;
+        while (k < fin && dict[k] != ' ' && dict[k] != '\n')
+            ++k;
+        const QByteArrayView nombre = dict.sliced(j, k - j);
+        if (const int n = Referencia(dict.sliced(j, fin - j), nombre); n > 0)
+            entradas.emplace_back(nombre.toByteArray(), n);
+    }
+    return entradas;
+}
+
+bool PdfQt::Leer(QByteArray datos) {
+    datos_ = std::move(datos);
+    const qsizetype marca = datos_.lastIndexOf("startxref");
+    if (marca < 0)
+        return false;
+    qsizetype xref = 0;
+    const char* fin = datos_.constData() + datos_.size();
+    const char* p = datos_.constData() + marca + 9;
+    while (p < fin && (*p == '\n' || *p == '\r' || *p == ' '))
+        ++p;
+    if (std::from_chars(p, fin, xref).ec != std::errc() || xref < 0 || xref >= datos_.size())
+        return false;
+    // "xref\n0 N\n" and N entries of 20 bytes.
+    p = datos_.constData() + xref;
+    const QByteArrayView tabla(p, fin);
+    if (!tabla.startsWith("xref\n0 "))
+        return false;
+    int cuenta = 0;
+    p += 7;
+    const auto r = std::from_chars(p, fin, cuenta);
+    if (r.ec != std::errc() || cuenta < 1 || (fin - r.ptr - 1) / 20 < cuenta)
+        return false;
+    p = r.ptr + 1;
+    for (int n = 0; n < cuenta; ++n, p += 20) {
+        qsizetype d = 0;
+        std::from_chars(p, p + 10, d);
+        desplazamientos_.push_back(d > 0 && d < datos_.size() ? d : -1);
+    }
+    // The page tree of Qt's documents is one level: the catalogue's pages and their kids.
+    const int raiz = Referencia(QByteArrayView(fin - (fin - p), fin), "/Root");
+    const int arbol = Referencia(Cuerpo(raiz), "/Pages");
+    const QByteArrayView nodo = Cuerpo(arbol);
+    const qsizetype kids = nodo.indexOf("/Kids");
+    if (kids < 0)
+        return false;
+    const char* q = nodo.data() + nodo.indexOf('[', kids) + 1;
+    const char* cierre = nodo.data() + nodo.indexOf(']', kids);
+    while (q < cierre) {
+        while (q < cierre && (*q == ' ' || *q == '\n'))
+            ++q;
+        int numero = 0;
+        const auto leido = std::from_chars(q, cierre, numero);
+        if (leido.ec != std::errc())
+            break;
+        paginas_.push_back(numero);
+        q = leido.ptr + 4; // " 0 R"
+    }
+    return !paginas_.empty();
+}
+
+QByteArrayView PdfQt::Cuerpo(int numero) const {
+    if (numero <= 0 || static_cast<std::size_t>(numero) >= desplazamientos_.size() ||
+        desplazamientos_[static_cast<std::size_t>(numero)] < 0)
+        return {};
+    const qsizetype inicio = datos_.indexOf("obj", desplazamientos_[static_cast<std::size_t>(numero)]);
+    const qsizetype fin = inicio < 0 ? -1 : datos_.indexOf("endobj", inicio);
+    if (fin < 0)
+        return {};
+    return QByteArrayView(datos_).sliced(inicio + 3, fin - inicio - 3);
+}
+
+// Qt's PDF of one page drawn by `dibujar` on an A4 QPdfWriter, as the report's pages are played.
+std::optional<PdfQt> PaginaQt(const std::function<void(QPainter&)>& dibujar) {
+    QByteArray datos;
+    {
+        QBuffer buffer(&datos);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        QPainter pintor;
+        if (!pintor.begin(&pdf))
+            return std::nullopt;
+        dibujar(pintor);
+        if (!pintor.end())
+            return std::nullopt;
+    }
+    PdfQt pdf;
+    if (!pdf.Leer(std::move(datos)))
+        return std::nullopt;
+    return pdf;
+}
+
+struct Letra {
+    quint32 glifo = 0;
+    std::int32_t avance = 0; // 1/64 units
+    bool valida = false;
+};
+
+// One face of a font (regular, bold), embedded as one subset whatever the sizes used.
+struct Cara {
+    QRawFont raw;
+    QFont fuente; // the first font that used it, to draw the subset's glyphs with
+    // Glyph number in the subset for each glyph of the font; 0 (".notdef") until used.
+    std::vector<std::uint16_t> subconjunto;
+    std::vector<quint32> orden{0};
+    int objeto = 0;
+};
+
+// A recorded font: its face, its size and the glyphs and kerning learned from Qt's layout.
+struct Fuente {
+    QFont fuente;
+    double desplazamiento = 0;
+    std::size_t cara = 0;
+    QByteArray nombre; // "/T0 300 Tf": the face's resource name and the pixel size
+    std::unordered_map<char16_t, Letra> letras;
+    // Adjustment of the first letter's advance before the second, in 1/64 units, or kForma when
+    // that pair is laid out otherwise (a ligature) and needs the whole text laid out.
+    std::unordered_map<std::uint32_t, std::int32_t> pares;
+    // Underline: offset below the baseline and thickness, as Qt draws it.
+    double bajoSubrayado = 0;
+    double grosorSubrayado = 0;
+};
+constexpr std::int32_t kForma = std::numeric_limits<std::int32_t>::min();
+
+// A text laid out by Qt: the glyphs and their positions, from the text's origin, in 1/64 units.
+struct Trazado {
+    std::vector<quint32> glifos;
+    std::vector<std::int32_t> x;
+    std::vector<std::int32_t> y;
+    std::int32_t ancho = 0;
+    QRawFont raw;
+};
+
+std::optional<Trazado> Trazar(const QString& texto, const QFont& fuente) {
+    QTextLayout capa(texto, fuente);
+    capa.beginLayout();
+    QTextLine linea = capa.createLine();
+    capa.endLayout();
+    Trazado t;
+    t.ancho = static_cast<std::int32_t>(std::lround(linea.horizontalAdvance() * kFijo));
+    const auto corridas = linea.glyphRuns();
+    if (corridas.size() > 1)
+        return std::nullopt;
+    const double base = linea.ascent();
+    for (const QGlyphRun& corrida : corridas) {
+        t.raw = corrida.rawFont();
+        const auto indices = corrida.glyphIndexes();
+        const auto posiciones = corrida.positions();
+        for (qsizetype i = 0; i < indices.size(); ++i) {
+            t.glifos.push_back(indices[i]);
+            t.x.push_back(static_cast<std::int32_t>(std::lround(posiciones[i].x() * kFijo)));
+            t.y.push_back(static_cast<std::int32_t>(std::lround((posiciones[i].y() - base) * kFijo)));
+        }
+    }
+    return t;
+}
+
+class EscritorPdf {
+  public:
+    EscritorPdf(QIODevice& destino, const DocumentoPdf& documento);
+    bool Pagina(const RecordedPage& pagina);
+    bool Terminar();
+
+  private:
+    int Reservar() {
+        desplazamientos_.push_back(-1);
+        return static_cast<int>(desplazamientos_.size()) - 1;
+    }
+    void Salida(const char* datos, qsizetype n);
+    void Salida(QByteArrayView datos) { Salida(datos.data(), datos.size()); }
+    void Objeto(int numero, QByteArrayView cuerpo);
+    void Flujo(int numero, QByteArrayView diccionario, const QByteArray& datos);
+    // Copies an object of Qt's PDF (and those it refers to) under new numbers; gives its number.
+    int Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos);
+
+    Fuente* FuenteDe(const RecordedPage& pagina, std::uint16_t recurso);
+    std::uint16_t EnSubconjunto(Cara& cara, quint32 glifo);
+    bool Texto(const RecordedPage::Operation& o, Fuente& f);
+    void Linea(const QColor& color, double ancho, QPointF desde, QPointF hasta);
+    bool Imagen(const RecordedPage& pagina, const RecordedPage::Operation& o);
+    bool Dibujo(const RecordedPage& pagina, const RecordedPage::Operation& o);
+    // Leaves the page's scaled coordinates (for a picture) and returns to them.
+    void Salir();
+    void Entrar();
+
+    QIODevice& destino_;
+    DocumentoPdf documento_;
+    bool ok_ = true;
+    qint64 escritos_ = 0;
+    std::vector<qint64> desplazamientos_{-1};
+    std::vector<int> paginas_;
+    std::vector<std::unique_ptr<Fuente>> fuentes_; // by the page file's font number
+    std::vector<Cara> caras_;
+    struct ImagenPdf {
+        QByteArray nombre;
+        int ancho = 0;
+        int alto = 0;
+    };
+    std::map<std::uint16_t, ImagenPdf> imagenes_;
+    std::map<std::uint16_t, QByteArray> dibujos_;
+    QByteArray recursosXObject_;
+    // The content of the page being written.
+    QByteArray contenido_;
+    bool escalado_ = false;
+    QByteArray escala_;
+};
+
+EscritorPdf::EscritorPdf(QIODevice& destino, const DocumentoPdf& documento)
+    : destino_(destino), documento_(documento) {
+    for (int n = kInfo; n <= kEstado; ++n)
+        Reservar();
+    static constexpr char kCabecera[] = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+    Salida(kCabecera, sizeof kCabecera - 1);
+    Objeto(kEstado, "<<\n/Type /ExtGState\n/SA true\n/SM 0.02\n/ca 1.0\n/CA 1.0\n/AIS false\n/SMask /None>>");
+    Numero(escala_, kResolucion / kMmPerInch / kUnidades);
+    escala_ = escala_ + "0 0 " + escala_ + "0 0 cm\n";
+}
+
+void EscritorPdf::Salida(const char* datos, qsizetype n) {
+    if (ok_ && destino_.write(datos, n) != n)
+        ok_ = false;
+    escritos_ += n;
+}
+
+void EscritorPdf::Objeto(int numero, QByteArrayView cuerpo) {
+    desplazamientos_[static_cast<std::size_t>(numero)] = escritos_;
+    QByteArray cabecera;
+    Entero(cabecera, numero);
+    cabecera += " 0 obj\n";
+    Salida(cabecera);
+    Salida(cuerpo);
+    Salida("\nendobj\n", 8);
+}
+
+void EscritorPdf::Flujo(int numero, QByteArrayView diccionario, const QByteArray& datos) {
+    // qCompress puts the length in four bytes before the zlib stream.
+    const QByteArray comprimido = qCompress(datos);
+    const auto zlib = QByteArrayView(comprimido).sliced(4);
+    QByteArray cuerpo;
+    cuerpo.reserve(zlib.size() + diccionario.size() + 64);
+    cuerpo += "<<";
+    cuerpo += diccionario;
+    cuerpo += " /Length ";
+    Entero(cuerpo, zlib.size());
+    cuerpo += " /Filter /FlateDecode >>\nstream\n";
+    cuerpo += zlib;
+    cuerpo += "\nendstream";
+    Objeto(numero, cuerpo);
+}
+
+int EscritorPdf::Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos) {
+    if (const auto hecho = nuevos.find(numero); hecho != nuevos.end())
+        return hecho->second;
+    const int nuevo = Reservar();
+    nuevos[numero] = nuevo;
+    const QByteArrayView cuerpo = pdf.Cuerpo(numero);
+    if (cuerpo.isEmpty()) {
+        ok_ = false;
+        return nuevo;
+    }
+    // References are rewritten in the dictionary only; a stream's bytes are copied as they are.
+    qsizetype fin = cuerpo.indexOf(">>\nstream\n");
+    fin = fin < 0 ? cuerpo.size() : fin;
+    QByteArray copia;
+    qsizetype desde = 0;
+    for (qsizetype r = cuerpo.indexOf(" 0 R"); r >= 0 && r < fin; r = cuerpo.indexOf(" 0 R", r + 4)) {
+        qsizetype i = r;
+        while (i > desde && std::isdigit(static_cast<unsigned char>(cuerpo[i - 1])) != 0)
+            --i;
+        int viejo = 0;
+        if (i == r || std::from_chars(cuerpo.data() + i, cuerpo.data() + r, viejo).ec != std::errc())
+            continue;
+        copia += cuerpo.sliced(desde, i - desde);
+        Entero(copia, Importar(pdf, viejo, nuevos));
+        desde = r;
+    }
+    copia += cuerpo.sliced(desde);
+    Objeto(nuevo, copia);
+    return nuevo;
+}
+
+Fuente* EscritorPdf::FuenteDe(const RecordedPage& pagina, std::uint16_t recurso) {
+    if (recurso >= fuentes_.size())
+        fuentes_.resize(recurso + std::size_t{1});
+    auto& f = fuentes_[recurso];
+    if (!f) {
+        const auto& grabada = *pagina.resources->fonts[recurso];
+        f = std::make_unique<Fuente>();
+        f->fuente = grabada.font;
+        f->desplazamiento = grabada.baselineShift;
+        QRawFont raw = QRawFont::fromFont(grabada.font);
+        const auto misma = std::find_if(caras_.begin(), caras_.end(), [&](const Cara& c) {
+            return c.raw.familyName() == raw.familyName() && c.raw.styleName() == raw.styleName();
+        });
+        f->cara = static_cast<std::size_t>(misma - caras_.begin());
+        if (misma == caras_.end()) {
+            Cara nueva;
+            nueva.raw = raw;
+            nueva.fuente = grabada.font;
+            nueva.fuente.setUnderline(false);
+            caras_.push_back(std::move(nueva));
+        }
+        f->nombre = "/T" + QByteArray::number(static_cast<qulonglong>(f->cara)) + ' ';
+        Numero(f->nombre, grabada.font.pixelSize());
+        f->nombre += "Tf 1 0 0 -1 0 0 Tm\n";
+        const QFontMetricsF medidas(grabada.font);
+        const double bajo = medidas.underlinePos();
+        f->bajoSubrayado = std::ceil(bajo) + 0.5;
+        if (bajo <= medidas.descent())
+            f->bajoSubrayado = std::min(f->bajoSubrayado, medidas.descent() - 0.5);
+        f->grosorSubrayado = medidas.lineWidth();
+    }
+    return f.get();
+}
+
+std::uint16_t EscritorPdf::EnSubconjunto(Cara& cara, quint32 glifo) {
+    if (glifo >= cara.subconjunto.size())
+        cara.subconjunto.resize(glifo + std::size_t{1}, 0);
+    auto& numero = cara.subconjunto[glifo];
+    if (numero == 0 && glifo != 0) {
+        if (cara.orden.size() > std::numeric_limits<std::uint16_t>::max()) {
+            ok_ = false;
+            return 0;
+        }
+        numero = static_cast<std::uint16_t>(cara.orden.size());
+        cara.orden.push_back(glifo);
+    }
+    return numero;
+}
+
+bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
+    const QString& texto = o.text;
+    const auto n = static_cast<std::size_t>(texto.size());
+    if (n == 0)
+        return true;
+    // The fast path: every letter and every pair of letters already learned from Qt's layout.
+    std::vector<quint32> glifos(n);
+    std::vector<std::int32_t> xs(n);
+    std::vector<std::int32_t> ys(n, 0);
+    bool conocido = true;
+    std::int32_t x = 0;
+    std::int32_t ancho = 0;
+    for (std::size_t i = 0; i < n && conocido; ++i) {
+        const char16_t c = texto[static_cast<qsizetype>(i)].unicode();
+        auto letra = f.letras.find(c);
+        if (letra == f.letras.end()) {
+            Letra nueva;
+            if (const auto t = Trazar(QString(QChar(c)), f.fuente);
+                t && t->glifos.size() == 1 && t->x[0] == 0 && t->y[0] == 0 && c >= 0x20) {
+                nueva = {t->glifos[0], t->ancho, true};
+            }
+            letra = f.letras.emplace(c, nueva).first;
+        }
+        if (!letra->second.valida) {
+            conocido = false;
+            break;
+        }
+        glifos[i] = letra->second.glifo;
+        xs[i] = x;
+        x += letra->second.avance;
+        if (i + 1 < n) {
+            const auto par =
+                f.pares.find(std::uint32_t{c} << 16 | texto[static_cast<qsizetype>(i + 1)].unicode());
+            if (par == f.pares.end() || par->second == kForma)
+                conocido = false;
+            else
+                x += par->second;
+        }
+    }
+    if (!conocido) {
+        const auto t = Trazar(texto, f.fuente);
+        if (!t || (!t->glifos.empty() && (t->raw.familyName() != caras_[f.cara].raw.familyName() ||
+                                          t->raw.styleName() != caras_[f.cara].raw.styleName())))
+            return false;
+        // Learn the pairs of a text laid out letter for letter.
+        const bool porLetra = t->glifos.size() == n;
+        for (std::size_t i = 0; i + 1 < n; ++i) {
+            const char16_t c = texto[static_cast<qsizetype>(i)].unicode();
+            const std::uint32_t clave =
+                std::uint32_t{c} << 16 | texto[static_cast<qsizetype>(i + 1)].unicode();
+            const auto letra = f.letras.find(c);
+            const bool igual = porLetra && letra != f.letras.end() && letra->second.valida &&
+                               letra->second.glifo == t->glifos[i] && t->y[i] == 0 && t->y[i + 1] == 0;
+            if (igual)
+                f.pares.emplace(clave, t->x[i + 1] - t->x[i] - letra->second.avance);
+            else
+                f.pares[clave] = kForma;
+        }
+        glifos = t->glifos;
+        xs = t->x;
+        ys = t->y;
+        ancho = t->ancho;
+    } else {
+        ancho = x;
+    }
+    Cara& cara = caras_[f.cara];
+    const std::int32_t x0 = Fijo(o.from.x());
+    const double yBase = o.from.y() + f.desplazamiento;
+    const std::int32_t y0 = Fijo(yBase);
+    contenido_ += "q\n/CSp cs ";
+    Color(contenido_, o.colour);
+    contenido_ += "scn\n/GSa gs\nBT\n";
+    contenido_ += f.nombre;
+    std::int32_t ultimoX = 0;
+    std::int32_t ultimoY = 0;
+    for (std::size_t i = 0; i < glifos.size(); ++i) {
+        const std::int32_t gx = x0 + xs[i];
+        const std::int32_t gy = y0 + ys[i];
+        Numero(contenido_, (gx - ultimoX) / kFijo);
+        Numero(contenido_, (ultimoY - gy) / kFijo);
+        contenido_ += "Td ";
+        Glifo(contenido_, EnSubconjunto(cara, glifos[i]));
+        contenido_ += " Tj\n";
+        ultimoX = gx;
+        ultimoY = gy;
+    }
+    contenido_ += "ET\nQ\n";
+    if (f.fuente.underline()) {
+        // Qt underlines from the whole unit left of the text to the whole unit left of its end.
+        const double y = yBase + f.bajoSubrayado;
+        Linea(o.colour, f.grosorSubrayado, {std::floor(o.from.x()), y},
+              {std::floor(o.from.x() + ancho / kFijo), y});
+    }
+    return true;
+}
+
+void EscritorPdf::Linea(const QColor& color, double ancho, QPointF desde, QPointF hasta) {
+    Color(contenido_, color);
+    contenido_ += "SCN\n";
+    Numero(contenido_, ancho);
+    contenido_ += "w 0 J 2 j []0  d\n";
+    Numero(contenido_, desde.x());
+    Numero(contenido_, desde.y());
+    contenido_ += "m\n";
+    Numero(contenido_, hasta.x());
+    Numero(contenido_, hasta.y());
+    contenido_ += "l\nS\n";
+}
+
+void EscritorPdf::Entrar() {
+    if (!escalado_)
+        contenido_ += "q\n" + escala_;
+    escalado_ = true;
+}
+
+void EscritorPdf::Salir() {
+    if (escalado_)
+        contenido_ += "Q\n";
+    escalado_ = false;
+}
+
+bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operation& o) {
+    auto hecha = imagenes_.find(o.resource);
+    if (hecha == imagenes_.end()) {
+        // Qt chooses the image's encoding (JPEG or deflated pixels, a mask for transparency).
+        const QImage& imagen = *pagina.resources->images[o.resource];
+        const auto pdf = PaginaQt([&](QPainter& p) { p.drawImage(QRectF(0, 0, 100, 100), imagen); });
+        if (!pdf)
+            return false;
+        const auto objetos =
+            Entradas(pdf->Cuerpo(Referencia(pdf->Cuerpo(pdf->Paginas()[0]), "/Resources")), "/XObject");
+        if (objetos.size() != 1)
+            return false;
+        std::map<int, int> nuevos;
+        ImagenPdf nueva{"/I" + QByteArray::number(o.resource), imagen.width(), imagen.height()};
+        recursosXObject_ +=
+            nueva.nombre + ' ' + QByteArray::number(Importar(*pdf, objetos[0].second, nuevos)) + " 0 R\n";
+        hecha = imagenes_.emplace(o.resource, nueva).first;
+    }
+    const ImagenPdf& i = hecha->second;
+    // The image's rectangle in the page's scaled coordinates, folded into one matrix as Qt does.
+    const double escala = kResolucion / kMmPerInch / kUnidades;
+    const QRectF r(o.from, o.to);
+    Salir();
+    contenido_ += "q\n/GSa gs\n";
+    Numero(contenido_, r.width() / i.ancho * escala);
+    contenido_ += "0 0 ";
+    Numero(contenido_, r.height() / i.alto * escala);
+    Numero(contenido_, r.x() * escala);
+    Numero(contenido_, r.y() * escala);
+    contenido_ += "cm\n";
+    Entero(contenido_, i.ancho);
+    contenido_ += " 0 0 -";
+    Entero(contenido_, i.alto);
+    contenido_ += " 0 ";
+    Entero(contenido_, i.alto);
+    contenido_ += " cm " + i.nombre + "  Do\nQ\n";
+    Entrar();
+    return true;
+}
+
+bool EscritorPdf::Dibujo(const RecordedPage& pagina, const RecordedPage::Operation& o) {
+    auto hecho = dibujos_.find(o.resource);
+    if (hecho == dibujos_.end()) {
+        // The chart as Qt's engine writes it onto a page of its own, embedded as a form with that
+        // page's resources.
+        RecordedPage sola;
+        sola.resources = pagina.resources;
+        sola.operations.push_back(o);
+        const auto pdf = PaginaQt([&](QPainter& p) { PlayPage(sola, p); });
+        if (!pdf)
+            return false;
+        const QByteArrayView hoja = pdf->Cuerpo(pdf->Paginas()[0]);
+        const QByteArrayView contenido = pdf->Cuerpo(Referencia(hoja, "/Contents"));
+        const qsizetype flujo = contenido.indexOf(">>\nstream\n");
+        const int largo = Referencia(contenido, "/Length");
+        if (flujo < 0 || largo == 0)
+            return false;
+        std::map<int, int> nuevos;
+        const int recursos = Importar(*pdf, Referencia(hoja, "/Resources"), nuevos);
+        QByteArray forma = "<<\n/Type /XObject\n/Subtype /Form\n/BBox [0 0 ";
+        Numero(forma, kPuntosAncho);
+        Numero(forma, kPuntosAlto);
+        forma += "]\n/Resources " + QByteArray::number(recursos) + " 0 R\n/Length " +
+                 QByteArray::number(Importar(*pdf, largo, nuevos)) + " 0 R\n/Filter /FlateDecode\n";
+        forma += contenido.sliced(flujo);
+        const int numero = Reservar();
+        Objeto(numero, forma);
+        const QByteArray nombre = "/D" + QByteArray::number(o.resource);
+        recursosXObject_ += nombre + ' ' + QByteArray::number(numero) + " 0 R\n";
+        hecho = dibujos_.emplace(o.resource, nombre).first;
+    }
+    // The form starts from the page's own coordinates, as Qt's page did.
+    Salir();
+    contenido_ += "Q\n" + hecho->second + " Do\nq\n";
+    contenido_ += kMarcoPagina;
+    Entrar();
+    return true;
+}
+
+bool EscritorPdf::Pagina(const RecordedPage& pagina) {
+    using Kind = RecordedPage::Kind;
+    contenido_.clear();
+    contenido_ += "q\n";
+    contenido_ += kMarcoPagina;
+    escalado_ = false;
+    Entrar();
+    for (const RecordedPage::Operation& o : pagina.operations) {
+        bool hecha = true;
+        switch (o.kind) {
+        case Kind::Text:
+            hecha = Texto(o, *FuenteDe(pagina, o.resource));
+            break;
+        case Kind::Line:
+            Linea(o.colour, o.width, o.from, o.to);
+            break;
+        case Kind::Fill: {
+            const QRectF r(o.from, o.to);
+            Salir();
+            contenido_ += "q\n/CSp cs ";
+            Color(contenido_, o.colour);
+            contenido_ += "scn\n/GSa gs\nq\n" + escala_;
+            Numero(contenido_, r.x());
+            Numero(contenido_, r.y());
+            Numero(contenido_, r.width());
+            Numero(contenido_, r.height());
+            contenido_ += "re\nf\nQ\nQ\n";
+            Entrar();
+            break;
+        }
+        case Kind::Image:
+            hecha = Imagen(pagina, o);
+            break;
+        case Kind::Drawing:
+            hecha = Dibujo(pagina, o);
+            break;
+        }
+        if (!hecha)
+            return false;
+    }
+    Salir();
+    contenido_ += "Q\n";
+    const int hoja = Reservar();
+    const int flujo = Reservar();
+    QByteArray dict = "<<\n/Type /Page\n/Parent 3 0 R\n/Contents ";
+    dict += QByteArray::number(flujo) + " 0 R\n/Resources 4 0 R\n/MediaBox [0 0 ";
+    Numero(dict, kPuntosAncho);
+    Numero(dict, kPuntosAlto);
+    dict += "]\n>>";
+    Objeto(hoja, dict);
+    Flujo(flujo, {}, contenido_);
+    paginas_.push_back(hoja);
+    return ok_;
+}
+
+bool EscritorPdf::Terminar() {
+    if (paginas_.empty())
+        return false;
+    // Each face's subset as Qt's engine builds it: its glyphs drawn in the order the pages first
+    // used them, so that Qt numbers them as the pages do.
+    QByteArray fuentes;
+    for (std::size_t i = 0; i < caras_.size(); ++i) {
+        Cara& cara = caras_[i];
+        QGlyphRun corrida;
+        corrida.setRawFont(cara.raw);
+        QList<quint32> glifos(cara.orden.begin() + 1, cara.orden.end());
+        if (glifos.isEmpty())
+            glifos.append(0);
+        corrida.setGlyphIndexes(glifos);
+        corrida.setPositions(QList<QPointF>(glifos.size(), QPointF(100, 100)));
+        const auto pdf = PaginaQt([&](QPainter& p) { p.drawGlyphRun({}, corrida); });
+        if (!pdf)
+            return false;
+        const auto tipos =
+            Entradas(pdf->Cuerpo(Referencia(pdf->Cuerpo(pdf->Paginas()[0]), "/Resources")), "/Font");
+        if (tipos.size() != 1)
+            return false;
+        std::map<int, int> nuevos;
+        fuentes += "/T" + QByteArray::number(static_cast<qulonglong>(i)) + ' ' +
+                   QByteArray::number(Importar(*pdf, tipos[0].second, nuevos)) + " 0 R\n";
+    }
+    Objeto(kRecursos, "<<\n/ColorSpace <<\n/CSp /DeviceRGB\n>>\n/ExtGState <<\n/GSa 5 0 R\n>>\n/Font <<\n" +
+                          fuentes + ">>\n/XObject <<\n" + recursosXObject_ + ">>\n>>");
+    QByteArray arbol = "<<\n/Type /Pages\n/Kids [";
+    for (const int p : paginas_)
+        arbol += QByteArray::number(p) + " 0 R ";
+    arbol += "]\n/Count " + QByteArray::number(static_cast<qulonglong>(paginas_.size())) + "\n>>";
+    Objeto(kPaginas, arbol);
+    Objeto(kCatalogo, "<<\n/Type /Catalog\n/Pages 3 0 R\n>>");
+    Objeto(kInfo, "<<\n/Title " + TextoPdf(documento_.titulo) + "\n/Creator " + TextoPdf(documento_.creador) +
+                      "\n/Producer " + TextoPdf(documento_.creador) + "\n>>");
+    const qint64 tabla = escritos_;
+    QByteArray xref = "xref\n0 " + QByteArray::number(static_cast<qulonglong>(desplazamientos_.size())) +
+                      "\n0000000000 65535 f \n";
+    for (std::size_t n = 1; n < desplazamientos_.size(); ++n) {
+        if (desplazamientos_[n] < 0)
+            return false;
+        xref += QByteArray::number(desplazamientos_[n]).rightJustified(10, '0') + " 00000 n \n";
+    }
+    xref += "trailer\n<<\n/Size " + QByteArray::number(static_cast<qulonglong>(desplazamientos_.size())) +
+            "\n/Info 1 0 R\n/Root 2 0 R\n>>\nstartxref\n" + QByteArray::number(tabla) + "\n%%EOF\n";
+    Salida(xref);
+    return ok_;
+}
+
+} // namespace
+
+bool EscribirPdf(QIODevice& paginas, QIODevice& destino, const DocumentoPdf& documento) {
+    EscritorPdf pdf(destino, documento);
+    bool escritas = true;
+    const bool leidas = ReadPages(paginas, [&](int, const RecordedPage& pagina) {
+        escritas = pdf.Pagina(pagina);
+        return escritas;
+    });
+    return leidas && escritas && pdf.Terminar();
+}
+
+} // namespace tarvik
