@@ -240,8 +240,8 @@ QByteArrayView PdfQt::Cuerpo(int numero) const {
     return QByteArrayView(datos_).sliced(inicio + 3, fin - inicio - 3);
 }
 
-// Qt's PDF of one page drawn by `dibujar` on an A4 QPdfWriter, as the report's pages are played.
-std::optional<PdfQt> PaginaQt(const std::function<void(QPainter&)>& dibujar) {
+// Qt's PDF of the pages that `dibujar` draws on an A4 QPdfWriter, as the report's pages are played.
+std::optional<PdfQt> PaginasQt(const std::function<void(QPagedPaintDevice&, QPainter&)>& dibujar) {
     QByteArray datos;
     {
         QBuffer buffer(&datos);
@@ -251,7 +251,7 @@ std::optional<PdfQt> PaginaQt(const std::function<void(QPainter&)>& dibujar) {
         QPainter pintor;
         if (!pintor.begin(&pdf))
             return std::nullopt;
-        dibujar(pintor);
+        dibujar(pdf, pintor);
         if (!pintor.end())
             return std::nullopt;
     }
@@ -368,11 +368,20 @@ class EscritorPdf {
         int alto = 0;
     };
     std::map<std::uint16_t, ImagenPdf> imagenes_;
-    std::map<std::uint16_t, QByteArray> dibujos_;
+    struct Dibujado {
+        QByteArray nombre;
+        int objeto = 0; // the form, written at the end
+        QPicture dibujo;
+    };
+    std::map<std::uint16_t, Dibujado> dibujos_;
     QByteArray recursosXObject_;
     // The content of the page being written.
     QByteArray contenido_;
     bool escalado_ = false;
+    // The stroking colour and width in force in the scaled coordinates.
+    std::optional<std::pair<QColor, double>> pluma_;
+    // No pen has been set yet in the document.
+    bool plegar_ = true;
     QByteArray escala_;
 };
 
@@ -596,10 +605,14 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
 }
 
 void EscritorPdf::Linea(const QColor& color, double ancho, QPointF desde, QPointF hasta) {
-    Color(contenido_, color);
-    contenido_ += "SCN\n";
-    Numero(contenido_, ancho);
-    contenido_ += "w 0 J 2 j []0  d\n";
+    // The pen stays until it changes, as in Qt's engine: a table's rules share one.
+    if (!pluma_ || pluma_->first != color || pluma_->second != ancho) {
+        Color(contenido_, color);
+        contenido_ += "SCN\n";
+        Numero(contenido_, ancho);
+        contenido_ += "w 0 J 2 j []0  d\n";
+        pluma_.emplace(color, ancho);
+    }
     Numero(contenido_, desde.x());
     Numero(contenido_, desde.y());
     contenido_ += "m\n";
@@ -618,6 +631,7 @@ void EscritorPdf::Salir() {
     if (escalado_)
         contenido_ += "Q\n";
     escalado_ = false;
+    pluma_.reset();
 }
 
 bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operation& o) {
@@ -625,7 +639,8 @@ bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operati
     if (hecha == imagenes_.end()) {
         // Qt chooses the image's encoding (JPEG or deflated pixels, a mask for transparency).
         const QImage& imagen = *pagina.resources->images[o.resource];
-        const auto pdf = PaginaQt([&](QPainter& p) { p.drawImage(QRectF(0, 0, 100, 100), imagen); });
+        const auto pdf =
+            PaginasQt([&](QPagedPaintDevice&, QPainter& p) { p.drawImage(QRectF(0, 0, 100, 100), imagen); });
         if (!pdf)
             return false;
         const auto objetos =
@@ -639,10 +654,12 @@ bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operati
         hecha = imagenes_.emplace(o.resource, nueva).first;
     }
     const ImagenPdf& i = hecha->second;
-    // The image's rectangle in the page's scaled coordinates, folded into one matrix as Qt does.
-    const double escala = kResolucion / kMmPerInch / kUnidades;
+    // Until the first pen of the document Qt's engine folds the page's scale into the picture's
+    // matrix; after it the picture sits in the scaled coordinates like the rest of the page.
+    const double escala = plegar_ ? kResolucion / kMmPerInch / kUnidades : 1;
     const QRectF r(o.from, o.to);
-    Salir();
+    if (plegar_)
+        Salir();
     contenido_ += "q\n/GSa gs\n";
     Numero(contenido_, r.width() / i.ancho * escala);
     contenido_ += "0 0 ";
@@ -663,37 +680,16 @@ bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operati
 bool EscritorPdf::Dibujo(const RecordedPage& pagina, const RecordedPage::Operation& o) {
     auto hecho = dibujos_.find(o.resource);
     if (hecho == dibujos_.end()) {
-        // The chart as Qt's engine writes it onto a page of its own, embedded as a form with that
-        // page's resources.
-        RecordedPage sola;
-        sola.resources = pagina.resources;
-        sola.operations.push_back(o);
-        const auto pdf = PaginaQt([&](QPainter& p) { PlayPage(sola, p); });
-        if (!pdf)
-            return false;
-        const QByteArrayView hoja = pdf->Cuerpo(pdf->Paginas()[0]);
-        const QByteArrayView contenido = pdf->Cuerpo(Referencia(hoja, "/Contents"));
-        const qsizetype flujo = contenido.indexOf(">>\nstream\n");
-        const int largo = Referencia(contenido, "/Length");
-        if (flujo < 0 || largo == 0)
-            return false;
-        std::map<int, int> nuevos;
-        const int recursos = Importar(*pdf, Referencia(hoja, "/Resources"), nuevos);
-        QByteArray forma = "<<\n/Type /XObject\n/Subtype /Form\n/BBox [0 0 ";
-        Numero(forma, kPuntosAncho);
-        Numero(forma, kPuntosAlto);
-        forma += "]\n/Resources " + QByteArray::number(recursos) + " 0 R\n/Length " +
-                 QByteArray::number(Importar(*pdf, largo, nuevos)) + " 0 R\n/Filter /FlateDecode\n";
-        forma += contenido.sliced(flujo);
-        const int numero = Reservar();
-        Objeto(numero, forma);
-        const QByteArray nombre = "/D" + QByteArray::number(o.resource);
-        recursosXObject_ += nombre + ' ' + QByteArray::number(numero) + " 0 R\n";
-        hecho = dibujos_.emplace(o.resource, nombre).first;
+        // Drawn at the end by Qt's engine, after the report's glyphs, so that the chart's texts
+        // share the report's font subsets.
+        Dibujado nuevo{"/D" + QByteArray::number(o.resource), Reservar(),
+                       *pagina.resources->drawings[o.resource]};
+        recursosXObject_ += nuevo.nombre + ' ' + QByteArray::number(nuevo.objeto) + " 0 R\n";
+        hecho = dibujos_.emplace(o.resource, std::move(nuevo)).first;
     }
     // The form starts from the page's own coordinates, as Qt's page did.
     Salir();
-    contenido_ += "Q\n" + hecho->second + " Do\nq\n";
+    contenido_ += "Q\n" + hecho->second.nombre + " Do\nq\n";
     contenido_ += kMarcoPagina;
     Entrar();
     return true;
@@ -705,15 +701,18 @@ bool EscritorPdf::Pagina(const RecordedPage& pagina) {
     contenido_ += "q\n";
     contenido_ += kMarcoPagina;
     escalado_ = false;
+    pluma_.reset();
     Entrar();
     for (const RecordedPage::Operation& o : pagina.operations) {
         bool hecha = true;
         switch (o.kind) {
         case Kind::Text:
             hecha = Texto(o, *FuenteDe(pagina, o.resource));
+            plegar_ = false;
             break;
         case Kind::Line:
             Linea(o.colour, o.width, o.from, o.to);
+            plegar_ = false;
             break;
         case Kind::Fill: {
             const QRectF r(o.from, o.to);
@@ -757,28 +756,72 @@ bool EscritorPdf::Pagina(const RecordedPage& pagina) {
 bool EscritorPdf::Terminar() {
     if (paginas_.empty())
         return false;
-    // Each face's subset as Qt's engine builds it: its glyphs drawn in the order the pages first
-    // used them, so that Qt numbers them as the pages do.
-    QByteArray fuentes;
-    for (std::size_t i = 0; i < caras_.size(); ++i) {
-        Cara& cara = caras_[i];
-        QGlyphRun corrida;
-        corrida.setRawFont(cara.raw);
+    // One document of Qt's engine: first a page for each face with its glyphs in the order in which
+    // the report first used them, so that Qt numbers them as the pages do; then a page for each
+    // chart, whose texts add their glyphs to the same subsets.
+    std::vector<QGlyphRun> corridas;
+    for (const Cara& cara : caras_) {
         QList<quint32> glifos(cara.orden.begin() + 1, cara.orden.end());
         if (glifos.isEmpty())
             glifos.append(0);
+        QGlyphRun corrida;
+        corrida.setRawFont(cara.raw);
         corrida.setGlyphIndexes(glifos);
         corrida.setPositions(QList<QPointF>(glifos.size(), QPointF(100, 100)));
-        const auto pdf = PaginaQt([&](QPainter& p) { p.drawGlyphRun({}, corrida); });
-        if (!pdf)
-            return false;
+        corridas.push_back(std::move(corrida));
+    }
+    const auto pdf = PaginasQt([&](QPagedPaintDevice& hoja, QPainter& p) {
+        bool primera = true;
+        const auto nueva = [&] {
+            if (!primera)
+                hoja.newPage();
+            primera = false;
+        };
+        for (const QGlyphRun& corrida : corridas) {
+            nueva();
+            p.drawGlyphRun({}, corrida);
+        }
+        for (const auto& [numero, dibujo] : dibujos_) {
+            nueva();
+            PageResources recursos;
+            recursos.drawings.resize(numero + std::size_t{1});
+            recursos.drawings[numero] = dibujo.dibujo;
+            RecordedPage sola;
+            sola.resources = &recursos;
+            sola.operations.push_back({RecordedPage::Kind::Drawing, numero, {}, {}, {}, 0, {}});
+            PlayPage(sola, p);
+        }
+    });
+    if (!pdf || pdf->Paginas().size() != caras_.size() + dibujos_.size())
+        return false;
+    std::map<int, int> nuevos;
+    QByteArray fuentes;
+    for (std::size_t i = 0; i < caras_.size(); ++i) {
         const auto tipos =
-            Entradas(pdf->Cuerpo(Referencia(pdf->Cuerpo(pdf->Paginas()[0]), "/Resources")), "/Font");
+            Entradas(pdf->Cuerpo(Referencia(pdf->Cuerpo(pdf->Paginas()[i]), "/Resources")), "/Font");
         if (tipos.size() != 1)
             return false;
-        std::map<int, int> nuevos;
         fuentes += "/T" + QByteArray::number(static_cast<qulonglong>(i)) + ' ' +
                    QByteArray::number(Importar(*pdf, tipos[0].second, nuevos)) + " 0 R\n";
+    }
+    std::size_t pagina = caras_.size();
+    for (const auto& [numero, dibujo] : dibujos_) {
+        // The chart's page becomes a form with that page's content and resources.
+        const QByteArrayView hoja = pdf->Cuerpo(pdf->Paginas()[pagina++]);
+        const QByteArrayView contenido = pdf->Cuerpo(Referencia(hoja, "/Contents"));
+        const qsizetype flujo = contenido.indexOf(">>\nstream\n");
+        const int largo = Referencia(contenido, "/Length");
+        if (flujo < 0 || largo == 0)
+            return false;
+        QByteArray forma = "<<\n/Type /XObject\n/Subtype /Form\n/BBox [0 0 ";
+        Numero(forma, kPuntosAncho);
+        Numero(forma, kPuntosAlto);
+        forma += "]\n/Resources " +
+                 QByteArray::number(Importar(*pdf, Referencia(hoja, "/Resources"), nuevos)) +
+                 " 0 R\n/Length " + QByteArray::number(Importar(*pdf, largo, nuevos)) +
+                 " 0 R\n/Filter /FlateDecode\n";
+        forma += contenido.sliced(flujo);
+        Objeto(dibujo.objeto, forma);
     }
     Objeto(kRecursos, "<<\n/ColorSpace <<\n/CSp /DeviceRGB\n>>\n/ExtGState <<\n/GSa 5 0 R\n>>\n/Font <<\n" +
                           fuentes + ">>\n/XObject <<\n" + recursosXObject_ + ">>\n>>");
