@@ -48,9 +48,9 @@ constexpr int kPaginas = 3;
 constexpr int kRecursos = 4;
 constexpr int kEstado = 5;
 
-// A number as Qt's PDF engine writes it (and so as a reader gets it back): the integer part, then
-// the fraction cut (not rounded) to nine digits in all, without a fraction when that is zero; then a
-// space.
+// A number with the value that Qt's PDF engine writes (and so as a reader gets it back): the
+// integer part, then the fraction cut (not rounded) to nine digits in all, without a fraction when
+// that is zero; then a space.
 void Numero(QByteArray& s, double v) {
     char buf[48];
     char* p = buf;
@@ -85,6 +85,9 @@ void Numero(QByteArray& s, double v) {
         *p++ = '.';
         for (; factor != 0; factor /= 10)
             *p++ = static_cast<char>('0' + (ifrac / factor) % 10);
+        // The zeros that end Qt's fraction change no reader's value.
+        while (p[-1] == '0')
+            --p;
     }
     *p++ = ' ';
     s.append(buf, p - buf);
@@ -353,6 +356,7 @@ class EscritorPdf {
     // Leaves the page's scaled coordinates (for a picture) and returns to them.
     void Salir();
     void Entrar();
+    void CerrarTexto();
 
     QIODevice& destino_;
     DocumentoPdf documento_;
@@ -378,6 +382,9 @@ class EscritorPdf {
     // The content of the page being written.
     QByteArray contenido_;
     bool escalado_ = false;
+    // Inside a text object, with this fill colour.
+    bool enTexto_ = false;
+    std::optional<QColor> colorTexto_;
     // The stroking colour and width in force in the scaled coordinates.
     std::optional<std::pair<QColor, double>> pluma_;
     // No pen has been set yet in the document.
@@ -520,7 +527,8 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
     bool conocido = true;
     std::int32_t x = 0;
     std::int32_t ancho = 0;
-    for (std::size_t i = 0; i < n && conocido; ++i) {
+    // Every letter is learned, even after an unknown pair, so that the pairs can be learned below.
+    for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = texto[static_cast<qsizetype>(i)].unicode();
         auto letra = f.letras.find(c);
         if (letra == f.letras.end()) {
@@ -533,7 +541,7 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
         }
         if (!letra->second.valida) {
             conocido = false;
-            break;
+            continue;
         }
         glifos[i] = letra->second.glifo;
         xs[i] = x;
@@ -577,9 +585,19 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
     const std::int32_t x0 = Fijo(o.from.x());
     const double yBase = o.from.y() + f.desplazamiento;
     const std::int32_t y0 = Fijo(yBase);
-    contenido_ += "q\n/CSp cs ";
-    Color(contenido_, o.colour);
-    contenido_ += "scn\n/GSa gs\nBT\n";
+    // Consecutive texts share one text object; each starts again from the text matrix that Qt
+    // gives every text, so the glyphs land where Qt's engine puts them.
+    if (!enTexto_) {
+        contenido_ += "BT\n";
+        enTexto_ = true;
+        colorTexto_.reset();
+    }
+    if (colorTexto_ != o.colour) {
+        contenido_ += "/CSp cs ";
+        Color(contenido_, o.colour);
+        contenido_ += "scn\n";
+        colorTexto_ = o.colour;
+    }
     contenido_ += f.nombre;
     std::int32_t ultimoX = 0;
     std::int32_t ultimoY = 0;
@@ -594,7 +612,6 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
         ultimoX = gx;
         ultimoY = gy;
     }
-    contenido_ += "ET\nQ\n";
     if (f.fuente.underline()) {
         // Qt underlines from the whole unit left of the text to the whole unit left of its end.
         const double y = yBase + f.bajoSubrayado;
@@ -604,7 +621,14 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
     return true;
 }
 
+void EscritorPdf::CerrarTexto() {
+    if (enTexto_)
+        contenido_ += "ET\n";
+    enTexto_ = false;
+}
+
 void EscritorPdf::Linea(const QColor& color, double ancho, QPointF desde, QPointF hasta) {
+    CerrarTexto();
     // The pen stays until it changes, as in Qt's engine: a table's rules share one.
     if (!pluma_ || pluma_->first != color || pluma_->second != ancho) {
         Color(contenido_, color);
@@ -628,6 +652,7 @@ void EscritorPdf::Entrar() {
 }
 
 void EscritorPdf::Salir() {
+    CerrarTexto();
     if (escalado_)
         contenido_ += "Q\n";
     escalado_ = false;
@@ -658,6 +683,7 @@ bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operati
     // matrix; after it the picture sits in the scaled coordinates like the rest of the page.
     const double escala = plegar_ ? kResolucion / kMmPerInch / kUnidades : 1;
     const QRectF r(o.from, o.to);
+    CerrarTexto();
     if (plegar_)
         Salir();
     contenido_ += "q\n/GSa gs\n";
