@@ -114,7 +114,9 @@ bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
     bool escrito = GrabarInforme(paginas, a4.fullRect(QPageLayout::Millimeter).size(), kResolucionPdf, sesion,
                                  secciones, opciones, mensajes);
     if (escrito && !EscribirPdf(paginas, archivo, {kTituloTrabajo, QStringLiteral("Tarvik")})) {
-        mensajes.push_back(FalloImpresion());
+        // A file that took no more bytes says why; otherwise the pages could not be shown.
+        if (archivo.error() == QFileDevice::NoError)
+            mensajes.push_back(FalloImpresion());
         escrito = false;
     }
     if (escrito && archivo.commit())

@@ -211,7 +211,7 @@ bool PdfQt::Leer(QByteArray datos) {
         desplazamientos_.push_back(d > 0 && d < datos_.size() ? d : -1);
     }
     // The page tree of Qt's documents is one level: the catalogue's pages and their kids.
-    const int raiz = Referencia(QByteArrayView(fin - (fin - p), fin), "/Root");
+    const int raiz = Referencia(QByteArrayView(p, fin), "/Root");
     const int arbol = Referencia(Cuerpo(raiz), "/Pages");
     const QByteArrayView nodo = Cuerpo(arbol);
     const qsizetype kids = nodo.indexOf("/Kids");
@@ -262,6 +262,10 @@ std::optional<PdfQt> PaginasQt(const std::function<void(QPagedPaintDevice&, QPai
     if (!pdf.Leer(std::move(datos)))
         return std::nullopt;
     return pdf;
+}
+
+bool MismaCara(const QRawFont& a, const QRawFont& b) {
+    return a.familyName() == b.familyName() && a.styleName() == b.styleName();
 }
 
 struct Letra {
@@ -476,9 +480,8 @@ Fuente* EscritorPdf::FuenteDe(const RecordedPage& pagina, std::uint16_t recurso)
         f->fuente = grabada.font;
         f->desplazamiento = grabada.baselineShift;
         QRawFont raw = QRawFont::fromFont(grabada.font);
-        const auto misma = std::find_if(caras_.begin(), caras_.end(), [&](const Cara& c) {
-            return c.raw.familyName() == raw.familyName() && c.raw.styleName() == raw.styleName();
-        });
+        const auto misma =
+            std::find_if(caras_.begin(), caras_.end(), [&](const Cara& c) { return MismaCara(c.raw, raw); });
         f->cara = static_cast<std::size_t>(misma - caras_.begin());
         if (misma == caras_.end()) {
             Cara nueva;
@@ -533,8 +536,10 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
         auto letra = f.letras.find(c);
         if (letra == f.letras.end()) {
             Letra nueva;
+            // A letter that Qt draws from another face is left to the whole text's layout.
             if (const auto t = Trazar(QString(QChar(c)), f.fuente);
-                t && t->glifos.size() == 1 && t->x[0] == 0 && t->y[0] == 0 && c >= 0x20) {
+                t && t->glifos.size() == 1 && t->x[0] == 0 && t->y[0] == 0 && c >= 0x20 &&
+                MismaCara(t->raw, caras_[f.cara].raw)) {
                 nueva = {t->glifos[0], t->ancho, true};
             }
             letra = f.letras.emplace(c, nueva).first;
@@ -557,8 +562,7 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
     }
     if (!conocido) {
         const auto t = Trazar(texto, f.fuente);
-        if (!t || (!t->glifos.empty() && (t->raw.familyName() != caras_[f.cara].raw.familyName() ||
-                                          t->raw.styleName() != caras_[f.cara].raw.styleName())))
+        if (!t || (!t->glifos.empty() && !MismaCara(t->raw, caras_[f.cara].raw)))
             return false;
         // Learn the pairs of a text laid out letter for letter.
         const bool porLetra = t->glifos.size() == n;
