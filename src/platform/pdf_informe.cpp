@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <limits>
 #include <map>
 #include <memory>
@@ -347,7 +348,8 @@ class EscritorPdf {
     void Salida(const char* datos, qsizetype n);
     void Salida(QByteArrayView datos) { Salida(datos.data(), datos.size()); }
     void Objeto(int numero, QByteArrayView cuerpo);
-    void Flujo(int numero, QByteArrayView diccionario, const QByteArray& datos);
+    // Writes the content of the last page, once compressed.
+    void EscribirFlujo();
     // Copies an object of Qt's PDF (and those it refers to) under new numbers; gives its number.
     int Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos);
 
@@ -370,6 +372,9 @@ class EscritorPdf {
     std::vector<int> paginas_;
     std::vector<std::unique_ptr<Fuente>> fuentes_; // by the page file's font number
     std::vector<Cara> caras_;
+    std::vector<quint32> glifos_;
+    std::vector<std::int32_t> xs_;
+    std::vector<std::int32_t> ys_;
     struct ImagenPdf {
         QByteArray nombre;
         int ancho = 0;
@@ -383,8 +388,10 @@ class EscritorPdf {
     };
     std::map<std::uint16_t, Dibujado> dibujos_;
     QByteArray recursosXObject_;
-    // The content of the page being written.
+    // The content of the page being written, and that of the page before being compressed.
     QByteArray contenido_;
+    std::future<QByteArray> comprimido_;
+    int flujo_ = 0;
     bool escalado_ = false;
     // Inside a text object, with this fill colour.
     bool enTexto_ = false;
@@ -423,20 +430,23 @@ void EscritorPdf::Objeto(int numero, QByteArrayView cuerpo) {
     Salida("\nendobj\n", 8);
 }
 
-void EscritorPdf::Flujo(int numero, QByteArrayView diccionario, const QByteArray& datos) {
+void EscritorPdf::EscribirFlujo() {
+    if (!comprimido_.valid())
+        return;
     // qCompress puts the length in four bytes before the zlib stream.
-    const QByteArray comprimido = qCompress(datos);
+    const QByteArray comprimido = comprimido_.get();
     const auto zlib = QByteArrayView(comprimido).sliced(4);
-    QByteArray cuerpo;
-    cuerpo.reserve(zlib.size() + diccionario.size() + 64);
-    cuerpo += "<<";
-    cuerpo += diccionario;
-    cuerpo += " /Length ";
+    QByteArray cuerpo = "<< /Length ";
     Entero(cuerpo, zlib.size());
     cuerpo += " /Filter /FlateDecode >>\nstream\n";
-    cuerpo += zlib;
-    cuerpo += "\nendstream";
-    Objeto(numero, cuerpo);
+    desplazamientos_[static_cast<std::size_t>(flujo_)] = escritos_;
+    QByteArray cabecera;
+    Entero(cabecera, flujo_);
+    cabecera += " 0 obj\n";
+    Salida(cabecera);
+    Salida(cuerpo);
+    Salida(zlib);
+    Salida("\nendstream\nendobj\n", 18);
 }
 
 int EscritorPdf::Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos) {
@@ -524,9 +534,13 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
     if (n == 0)
         return true;
     // The fast path: every letter and every pair of letters already learned from Qt's layout.
-    std::vector<quint32> glifos(n);
-    std::vector<std::int32_t> xs(n);
-    std::vector<std::int32_t> ys(n, 0);
+    // The glyphs and their positions from the text's origin, in buffers kept from text to text.
+    auto& glifos = glifos_;
+    auto& xs = xs_;
+    auto& ys = ys_;
+    glifos.resize(n);
+    xs.resize(n);
+    ys.assign(n, 0);
     bool conocido = true;
     std::int32_t x = 0;
     std::int32_t ancho = 0;
@@ -778,12 +792,18 @@ bool EscritorPdf::Pagina(const RecordedPage& pagina) {
     Numero(dict, kPuntosAlto);
     dict += "]\n>>";
     Objeto(hoja, dict);
-    Flujo(flujo, {}, contenido_);
+    // The page's content is compressed on another thread while the next page is written.
+    EscribirFlujo();
+    flujo_ = flujo;
+    comprimido_ =
+        std::async(std::launch::async, [datos = std::move(contenido_)] { return qCompress(datos); });
+    contenido_ = QByteArray();
     paginas_.push_back(hoja);
     return ok_;
 }
 
 bool EscritorPdf::Terminar() {
+    EscribirFlujo();
     if (paginas_.empty())
         return false;
     // One document of Qt's engine: first a page for each face with its glyphs in the order in which
