@@ -75,7 +75,7 @@ QList<QByteArray> Paginas(const QString& pdf, const QString& carpeta) {
     return paginas;
 }
 
-// A page file of one page of text, a rule, a shaded box and the header logo.
+// A page file of one page of text and a rule.
 QByteArray ArchivoDePaginas() {
     QBuffer archivo;
     archivo.open(QIODevice::WriteOnly);
@@ -89,6 +89,26 @@ QByteArray ArchivoDePaginas() {
     });
     EXPECT_TRUE(w.ok());
     return archivo.data();
+}
+
+// The pages of a page file through the report's writer and through Qt's PDF writer.
+std::pair<QString, QString> AmbosPdf(const QByteArray& paginas, const QTemporaryDir& carpeta) {
+    const QString propio = carpeta.filePath("propio.pdf");
+    const QString qt = carpeta.filePath("qt.pdf");
+    QBuffer archivo;
+    archivo.setData(paginas);
+    archivo.open(QIODevice::ReadOnly);
+    QFile destino(propio);
+    EXPECT_TRUE(destino.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(EscribirPdf(archivo, destino, {"Reporte Tarvik", "Tarvik"}));
+    destino.close();
+    archivo.seek(0);
+    QFile otro(qt);
+    EXPECT_TRUE(otro.open(QIODevice::WriteOnly));
+    QPdfWriter pdf(&otro);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    EXPECT_TRUE(RenderPages(archivo, pdf, 1, kUltimaPagina));
+    return {propio, qt};
 }
 
 } // namespace
@@ -147,6 +167,46 @@ TEST(PdfInforme, ShowsTheSamePixelsAndTextAsQtsPdfWriter) {
         EXPECT_LE(QFileInfo(propio).size(), QFileInfo(qt).size());
     }
     EstablecerIdiomaActivo(kEspanol);
+}
+
+TEST(PdfInforme, EveryLetterKernedUnderlinedAndBoldWhereQtPutsIt) {
+    if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is needed to compare the pages";
+    // Every printable Windows-1252 byte, pairs that the font kerns, the same text over and over
+    // (learned once, then written from the tables), sizes, bold, underline and colours.
+    std::string letras;
+    for (int b = 0x20; b < 0x100; ++b)
+        if (b != 0x7F && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
+            letras += static_cast<char>(b);
+    QBuffer archivo;
+    archivo.open(QIODevice::WriteOnly);
+    QtPageWriter w(QSizeF(210, 297), 1200, archivo);
+    w.runJob([&](PageWriter& pw) {
+        double y = 20;
+        for (const double alto : {2.5, 3.5, 7.0}) {
+            for (const bool negrita : {false, true}) {
+                pw.setFontHeight(alto);
+                pw.setBold(negrita);
+                pw.setUnderline(alto > 3);
+                pw.setFontColour(negrita ? Rgb(216, 31, 133) : kBlack);
+                for (std::size_t i = 0; i < letras.size(); i += 48, y += alto * 1.4)
+                    pw.printAt(12.3, y, letras.substr(i, 48));
+                for (const char* t :
+                     {"AVATAR Tyre Yo, LT Wa P. F. 0,98 7/4 \"kWh\" (r) fi fl ff", "Te Tu Ty Va"})
+                    for (int vez = 0; vez < 2; ++vez, y += alto * 1.4)
+                        pw.printAt(15.77 + vez, y, t);
+            }
+        }
+    });
+    ASSERT_TRUE(w.ok());
+    QTemporaryDir carpeta;
+    const auto [propio, qt] = AmbosPdf(archivo.data(), carpeta);
+    const QList<QByteArray> esperadas = Paginas(qt, carpeta.filePath("qt"));
+    const QList<QByteArray> paginas = Paginas(propio, carpeta.filePath("propio"));
+    ASSERT_EQ(paginas.size(), esperadas.size());
+    for (qsizetype n = 0; n < paginas.size(); ++n)
+        EXPECT_TRUE(paginas[n] == esperadas[n]) << "page " << n + 1 << " differs";
+    EXPECT_EQ(Salida("pdftotext", {propio, "-"}), Salida("pdftotext", {qt, "-"}));
 }
 
 TEST(PdfInforme, ADamagedPageFileOrAFailedWriteIsNoDocument) {
