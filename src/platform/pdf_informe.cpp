@@ -353,6 +353,8 @@ class EscritorPdf {
     // Copies an object of Qt's PDF (and those it refers to) under new numbers; gives its number.
     int Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos);
 
+    // The font of a text, learned on its first use; none when Qt would draw it otherwise than as
+    // a face of its own (a bold made up from the regular face).
     Fuente* FuenteDe(const RecordedPage& pagina, std::uint16_t recurso);
     std::uint16_t EnSubconjunto(Cara& cara, quint32 glifo);
     bool Texto(const RecordedPage::Operation& o, Fuente& f);
@@ -490,6 +492,11 @@ Fuente* EscritorPdf::FuenteDe(const RecordedPage& pagina, std::uint16_t recurso)
         f->fuente = grabada.font;
         f->desplazamiento = grabada.baselineShift;
         QRawFont raw = QRawFont::fromFont(grabada.font);
+        // A bold that the system has no face for is drawn twice by Qt's engine: not written here.
+        if (!raw.isValid() || (grabada.font.bold() && raw.weight() < QFont::DemiBold)) {
+            f.reset();
+            return nullptr;
+        }
         const auto misma =
             std::find_if(caras_.begin(), caras_.end(), [&](const Cara& c) { return MismaCara(c.raw, raw); });
         f->cara = static_cast<std::size_t>(misma - caras_.begin());
@@ -751,7 +758,10 @@ bool EscritorPdf::Pagina(const RecordedPage& pagina) {
         bool hecha = true;
         switch (o.kind) {
         case Kind::Text:
-            hecha = Texto(o, *FuenteDe(pagina, o.resource));
+            if (Fuente* f = FuenteDe(pagina, o.resource))
+                hecha = Texto(o, *f);
+            else
+                hecha = false;
             plegar_ = false;
             break;
         case Kind::Line:
