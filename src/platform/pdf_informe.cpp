@@ -351,7 +351,9 @@ class EscritorPdf {
     // Writes the content of the last page, once compressed.
     void EscribirFlujo();
     // Copies an object of Qt's PDF (and those it refers to) under new numbers; gives its number.
-    int Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos);
+    // Copies an object of Qt's PDF (and those it refers to) under new numbers, or under `destino`
+    // when given; gives its number.
+    int Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos, int destino = 0);
 
     // The font of a text, learned on its first use; none when Qt would draw it otherwise than as
     // a face of its own (a bold made up from the regular face).
@@ -381,6 +383,8 @@ class EscritorPdf {
         QByteArray nombre;
         int ancho = 0;
         int alto = 0;
+        int objeto = 0; // written at the end
+        QImage imagen;
     };
     std::map<std::uint16_t, ImagenPdf> imagenes_;
     struct Dibujado {
@@ -395,9 +399,10 @@ class EscritorPdf {
     std::future<QByteArray> comprimido_;
     int flujo_ = 0;
     bool escalado_ = false;
-    // Inside a text object, with this fill colour.
+    // Inside a text object, with this fill colour and font.
     bool enTexto_ = false;
     std::optional<QColor> colorTexto_;
+    const Fuente* fuenteTexto_ = nullptr;
     // The stroking colour and width in force in the scaled coordinates.
     std::optional<std::pair<QColor, double>> pluma_;
     // No pen has been set yet in the document.
@@ -451,10 +456,10 @@ void EscritorPdf::EscribirFlujo() {
     Salida("\nendstream\nendobj\n", 18);
 }
 
-int EscritorPdf::Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos) {
+int EscritorPdf::Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos, int destino) {
     if (const auto hecho = nuevos.find(numero); hecho != nuevos.end())
         return hecho->second;
-    const int nuevo = Reservar();
+    const int nuevo = destino != 0 ? destino : Reservar();
     nuevos[numero] = nuevo;
     const QByteArrayView cuerpo = pdf.Cuerpo(numero);
     if (cuerpo.isEmpty()) {
@@ -509,7 +514,7 @@ Fuente* EscritorPdf::FuenteDe(const RecordedPage& pagina, std::uint16_t recurso)
         }
         f->nombre = "/T" + QByteArray::number(static_cast<qulonglong>(f->cara)) + ' ';
         Numero(f->nombre, grabada.font.pixelSize());
-        f->nombre += "Tf 1 0 0 -1 0 0 Tm\n";
+        f->nombre += "Tf ";
         const QFontMetricsF medidas(grabada.font);
         const double bajo = medidas.underlinePos();
         f->bajoSubrayado = std::ceil(bajo) + 0.5;
@@ -616,6 +621,7 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
         contenido_ += "BT\n";
         enTexto_ = true;
         colorTexto_.reset();
+        fuenteTexto_ = nullptr;
     }
     if (colorTexto_ != o.colour) {
         contenido_ += "/CSp cs ";
@@ -623,7 +629,10 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
         contenido_ += "scn\n";
         colorTexto_ = o.colour;
     }
-    contenido_ += f.nombre;
+    if (fuenteTexto_ != &f)
+        contenido_ += f.nombre;
+    fuenteTexto_ = &f;
+    contenido_ += "1 0 0 -1 0 0 Tm\n";
     std::int32_t ultimoX = 0;
     std::int32_t ultimoY = 0;
     for (std::size_t i = 0; i < glifos.size(); ++i) {
@@ -687,21 +696,13 @@ void EscritorPdf::Salir() {
 bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operation& o) {
     auto hecha = imagenes_.find(o.resource);
     if (hecha == imagenes_.end()) {
-        // Qt chooses the image's encoding (JPEG or deflated pixels, a mask for transparency).
+        // Encoded at the end by Qt's engine, which chooses the image's compression (JPEG or
+        // deflated pixels, a mask for transparency).
         const QImage& imagen = *pagina.resources->images[o.resource];
-        const auto pdf =
-            PaginasQt([&](QPagedPaintDevice&, QPainter& p) { p.drawImage(QRectF(0, 0, 100, 100), imagen); });
-        if (!pdf)
-            return false;
-        const auto objetos =
-            Entradas(pdf->Cuerpo(Referencia(pdf->Cuerpo(pdf->Paginas()[0]), "/Resources")), "/XObject");
-        if (objetos.size() != 1)
-            return false;
-        std::map<int, int> nuevos;
-        ImagenPdf nueva{"/I" + QByteArray::number(o.resource), imagen.width(), imagen.height()};
-        recursosXObject_ +=
-            nueva.nombre + ' ' + QByteArray::number(Importar(*pdf, objetos[0].second, nuevos)) + " 0 R\n";
-        hecha = imagenes_.emplace(o.resource, nueva).first;
+        ImagenPdf nueva{"/I" + QByteArray::number(o.resource), imagen.width(), imagen.height(), Reservar(),
+                        imagen};
+        recursosXObject_ += nueva.nombre + ' ' + QByteArray::number(nueva.objeto) + " 0 R\n";
+        hecha = imagenes_.emplace(o.resource, std::move(nueva)).first;
     }
     const ImagenPdf& i = hecha->second;
     // Until the first pen of the document Qt's engine folds the page's scale into the picture's
@@ -818,7 +819,7 @@ bool EscritorPdf::Terminar() {
         return false;
     // One document of Qt's engine: first a page for each face with its glyphs in the order in which
     // the report first used them, so that Qt numbers them as the pages do; then a page for each
-    // chart, whose texts add their glyphs to the same subsets.
+    // picture; then a page for each chart, whose texts add their glyphs to the same subsets.
     std::vector<QGlyphRun> corridas;
     for (const Cara& cara : caras_) {
         QList<quint32> glifos(cara.orden.begin() + 1, cara.orden.end());
@@ -841,6 +842,10 @@ bool EscritorPdf::Terminar() {
             nueva();
             p.drawGlyphRun({}, corrida);
         }
+        for (const auto& [numero, imagen] : imagenes_) {
+            nueva();
+            p.drawImage(QRectF(0, 0, 100, 100), imagen.imagen);
+        }
         for (const auto& [numero, dibujo] : dibujos_) {
             nueva();
             PageResources recursos;
@@ -852,7 +857,7 @@ bool EscritorPdf::Terminar() {
             PlayPage(sola, p);
         }
     });
-    if (!pdf || pdf->Paginas().size() != caras_.size() + dibujos_.size())
+    if (!pdf || pdf->Paginas().size() != caras_.size() + imagenes_.size() + dibujos_.size())
         return false;
     std::map<int, int> nuevos;
     QByteArray fuentes;
@@ -865,6 +870,13 @@ bool EscritorPdf::Terminar() {
                    QByteArray::number(Importar(*pdf, tipos[0].second, nuevos)) + " 0 R\n";
     }
     std::size_t pagina = caras_.size();
+    for (const auto& [numero, imagen] : imagenes_) {
+        const auto objetos = Entradas(
+            pdf->Cuerpo(Referencia(pdf->Cuerpo(pdf->Paginas()[pagina++]), "/Resources")), "/XObject");
+        if (objetos.size() != 1)
+            return false;
+        Importar(*pdf, objetos[0].second, nuevos, imagen.objeto);
+    }
     for (const auto& [numero, dibujo] : dibujos_) {
         // The chart's page becomes a form with that page's content and resources.
         const QByteArrayView hoja = pdf->Cuerpo(pdf->Paginas()[pagina++]);
