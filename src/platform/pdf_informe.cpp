@@ -13,6 +13,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -278,11 +279,9 @@ struct Letra {
 // One face of a font (regular, bold), embedded as one subset whatever the sizes used.
 struct Cara {
     QRawFont raw;
-    QFont fuente; // the first font that used it, to draw the subset's glyphs with
     // Glyph number in the subset for each glyph of the font; 0 (".notdef") until used.
     std::vector<std::uint16_t> subconjunto;
     std::vector<quint32> orden{0};
-    int objeto = 0;
 };
 
 // A recorded font: its face, its size and the glyphs and kerning learned from Qt's layout.
@@ -347,10 +346,11 @@ class EscritorPdf {
     }
     void Salida(const char* datos, qsizetype n);
     void Salida(QByteArrayView datos) { Salida(datos.data(), datos.size()); }
+    // An object's number and position, then its body.
+    void Empezar(int numero);
     void Objeto(int numero, QByteArrayView cuerpo);
     // Writes the content of the last page, once compressed.
     void EscribirFlujo();
-    // Copies an object of Qt's PDF (and those it refers to) under new numbers; gives its number.
     // Copies an object of Qt's PDF (and those it refers to) under new numbers, or under `destino`
     // when given; gives its number.
     int Importar(const PdfQt& pdf, int numero, std::map<int, int>& nuevos, int destino = 0);
@@ -427,12 +427,16 @@ void EscritorPdf::Salida(const char* datos, qsizetype n) {
     escritos_ += n;
 }
 
-void EscritorPdf::Objeto(int numero, QByteArrayView cuerpo) {
+void EscritorPdf::Empezar(int numero) {
     desplazamientos_[static_cast<std::size_t>(numero)] = escritos_;
     QByteArray cabecera;
     Entero(cabecera, numero);
     cabecera += " 0 obj\n";
     Salida(cabecera);
+}
+
+void EscritorPdf::Objeto(int numero, QByteArrayView cuerpo) {
+    Empezar(numero);
     Salida(cuerpo);
     Salida("\nendobj\n", 8);
 }
@@ -446,11 +450,7 @@ void EscritorPdf::EscribirFlujo() {
     QByteArray cuerpo = "<< /Length ";
     Entero(cuerpo, zlib.size());
     cuerpo += " /Filter /FlateDecode >>\nstream\n";
-    desplazamientos_[static_cast<std::size_t>(flujo_)] = escritos_;
-    QByteArray cabecera;
-    Entero(cabecera, flujo_);
-    cabecera += " 0 obj\n";
-    Salida(cabecera);
+    Empezar(flujo_);
     Salida(cuerpo);
     Salida(zlib);
     Salida("\nendstream\nendobj\n", 18);
@@ -508,8 +508,6 @@ Fuente* EscritorPdf::FuenteDe(const RecordedPage& pagina, std::uint16_t recurso)
         if (misma == caras_.end()) {
             Cara nueva;
             nueva.raw = raw;
-            nueva.fuente = grabada.font;
-            nueva.fuente.setUnderline(false);
             caras_.push_back(std::move(nueva));
         }
         f->nombre = "/T" + QByteArray::number(static_cast<qulonglong>(f->cara)) + ' ';
