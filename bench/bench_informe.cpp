@@ -5,10 +5,15 @@
 #include "core/lang/traduccion.h"
 #include "core/report/informe.h"
 #include "core/report/recording_page_writer.h"
+#include "platform/grafico_consumo.h"
 #include "platform/informe_qt.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -89,8 +94,33 @@ void InformePdf(benchmark::State& state) {
                                                                  benchmark::Counter::kInvert);
 }
 
+// The billing chart alone, built and drawn into a vector picture as the report records it, and the
+// same picture played into a PDF page: the part of the chart's page that grows with the readings.
+void GraficoConsumo(benchmark::State& state) {
+    const Sesion sesion = Estudio(static_cast<int>(state.range(0)));
+    const QRectF destino(0, 0, kLadoGrafico, kLadoGrafico);
+    for (auto _ : state) {
+        QPicture dibujo;
+        QPainter pintor(&dibujo);
+        DibujarGraficoConsumo(sesion.Lecturas, kLadoGrafico, pintor, destino);
+        pintor.end();
+        if (state.range(1) != 0) {
+            QBuffer salida;
+            salida.open(QIODevice::WriteOnly);
+            QPdfWriter pdf(&salida);
+            QPainter pagina(&pdf);
+            pagina.drawPicture(0, 0, dibujo);
+        }
+        benchmark::DoNotOptimize(dibujo.size());
+    }
+}
+
 } // namespace
 
+BENCHMARK(GraficoConsumo)
+    ->ArgsProduct({{12, 1000, 10000}, {0, 1}})
+    ->ArgNames({"lecturas", "pdf"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(InformeEnPaginas)->Arg(12)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(InformePdf)
     ->ArgsProduct({{12, 1000, 10000}, {1, 0}})

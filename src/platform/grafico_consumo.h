@@ -9,6 +9,7 @@
 #include <QGraphicsScene>
 #include <QPainter>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -18,8 +19,11 @@ namespace tarvik {
 // active language; white background, clear plot area. The caller owns it.
 QChart* CrearGraficoConsumo();
 
-// Empties both series and fills them again from the readings, in list order.
+// Shows the readings in the chart, in list order, in place of those it showed.
 void MostrarConsumo(QChart& grafico, const std::vector<TLectura>& lecturas);
+
+// The energies that the chart's bars stand for, reading by reading: kWh, then kvarh.
+std::vector<std::array<double, 2>> EnergiasMostradas(const QChart& grafico);
 
 // The chart of the readings laid out as a square of `lado` units in a scene of its own, its texts
 // sized in those units.

@@ -8,12 +8,13 @@
 #include "app/results/twtotales.h"
 #include "core/engine/calculo.h"
 #include "core/lang/traduccion.h"
+#include "platform/grafico_consumo.h"
 #include "platform/texto_qt.h"
 
 #include <QApplication>
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QKeyEvent>
@@ -71,20 +72,16 @@ class Totales : public ::testing::Test {
     };
     Barras LeerGrafico() const {
         const QChart* chart = grafico.findChild<QChartView*>(QStringLiteral("Chart1"))->chart();
-        const auto* serie = qobject_cast<QBarSeries*>(chart->series().value(0));
-        EXPECT_NE(serie, nullptr);
-        if (!serie || serie->barSets().size() != 2)
-            return {};
         Barras b;
-        auto* eje = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
-        // Repeated month texts are told apart by invisible marks.
-        b.etiquetas =
-            eje ? eje->categories().replaceInStrings(QRegularExpression(QStringLiteral("\\p{Cf}")), QString())
-                : QStringList();
-        for (int i = 0; i < serie->barSets()[0]->count(); ++i)
-            b.kwh.push_back(serie->barSets()[0]->at(i));
-        for (int i = 0; i < serie->barSets()[1]->count(); ++i)
-            b.kvarh.push_back(serie->barSets()[1]->at(i));
+        // The month labels under the bars; repeated month texts are told apart by invisible marks.
+        auto* eje = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+        b.etiquetas = eje ? eje->categoriesLabels().replaceInStrings(
+                                QRegularExpression(QStringLiteral("\\p{Cf}")), QString())
+                          : QStringList();
+        for (const auto& [kwh, kvarh] : EnergiasMostradas(*chart)) {
+            b.kwh.push_back(kwh);
+            b.kvarh.push_back(kvarh);
+        }
         return b;
     }
 
