@@ -399,7 +399,8 @@ class EscritorPdf {
     std::future<QByteArray> comprimido_;
     int flujo_ = 0;
     bool escalado_ = false;
-    // Inside a text object, with this fill colour and font.
+    // Inside a text object, with this font; the fill colour of texts, which lasts from one text
+    // object to the next in the scaled coordinates.
     bool enTexto_ = false;
     std::optional<QColor> colorTexto_;
     const Fuente* fuenteTexto_ = nullptr;
@@ -618,7 +619,6 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
     if (!enTexto_) {
         contenido_ += "BT\n";
         enTexto_ = true;
-        colorTexto_.reset();
         fuenteTexto_ = nullptr;
     }
     if (colorTexto_ != o.colour) {
@@ -689,6 +689,7 @@ void EscritorPdf::Salir() {
         contenido_ += "Q\n";
     escalado_ = false;
     pluma_.reset();
+    colorTexto_.reset();
 }
 
 bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operation& o) {
@@ -752,6 +753,7 @@ bool EscritorPdf::Pagina(const RecordedPage& pagina) {
     contenido_ += kMarcoPagina;
     escalado_ = false;
     pluma_.reset();
+    colorTexto_.reset();
     Entrar();
     for (const RecordedPage::Operation& o : pagina.operations) {
         bool hecha = true;
