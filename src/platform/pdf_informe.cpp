@@ -43,6 +43,9 @@ constexpr double kFijo = 64;
 // Every page's content starts from Qt's page frame: points, Y downward from the top of the page.
 constexpr char kMarcoPagina[] = "/GSa gs /CSp cs /CSp CS\n0.060000000 0 0 -0.060000000 0 842 cm\n";
 
+// Pages compressed by the writer's own thread before it hands them to another.
+constexpr std::size_t kPaginasSinHilo = 8;
+
 // Objects whose numbers are known before the pages: the rest follow in the order written.
 constexpr int kInfo = 1;
 constexpr int kCatalogo = 2;
@@ -803,11 +806,12 @@ bool EscritorPdf::Pagina(const RecordedPage& pagina) {
     Numero(dict, kPuntosAlto);
     dict += "]\n>>";
     Objeto(hoja, dict);
-    // The page's content is compressed on another thread while the next page is written.
+    // The page's content is compressed on another thread while the next page is written; the first
+    // pages here, as a short report is done before a thread pays off.
     EscribirFlujo();
     flujo_ = flujo;
-    comprimido_ =
-        std::async(std::launch::async, [datos = std::move(contenido_)] { return qCompress(datos); });
+    comprimido_ = std::async(paginas_.size() < kPaginasSinHilo ? std::launch::deferred : std::launch::async,
+                             [datos = std::move(contenido_)] { return qCompress(datos); });
     contenido_ = QByteArray();
     paginas_.push_back(hoja);
     return ok_;
