@@ -599,8 +599,12 @@ bool EscritorPdf::Texto(const RecordedPage::Operation& o, Fuente& f) {
             const std::uint32_t clave =
                 std::uint32_t{c} << 16 | texto[static_cast<qsizetype>(i + 1)].unicode();
             const auto letra = f.letras.find(c);
+            const auto siguiente = f.letras.find(texto[static_cast<qsizetype>(i + 1)].unicode());
+            // Both letters as Qt draws them alone, side by side on the baseline.
             const bool igual = porLetra && letra != f.letras.end() && letra->second.valida &&
-                               letra->second.glifo == t->glifos[i] && t->y[i] == 0 && t->y[i + 1] == 0;
+                               letra->second.glifo == t->glifos[i] && siguiente != f.letras.end() &&
+                               siguiente->second.valida && siguiente->second.glifo == t->glifos[i + 1] &&
+                               t->y[i] == 0 && t->y[i + 1] == 0;
             if (igual)
                 f.pares.emplace(clave, t->x[i + 1] - t->x[i] - letra->second.avance);
             else
