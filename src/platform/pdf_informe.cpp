@@ -17,6 +17,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <future>
 #include <limits>
@@ -43,8 +44,10 @@ constexpr double kFijo = 64;
 // Every page's content starts from Qt's page frame: points, Y downward from the top of the page.
 constexpr char kMarcoPagina[] = "/GSa gs /CSp cs /CSp CS\n0.060000000 0 0 -0.060000000 0 842 cm\n";
 
-// Pages compressed by the writer's own thread before it hands them to another.
+// Pages compressed by the writer's own thread before it hands them to others, and pages being
+// compressed at once: compressing a page takes longer than writing it.
 constexpr std::size_t kPaginasSinHilo = 8;
+constexpr std::size_t kCompresiones = 2;
 
 // Objects whose numbers are known before the pages: the rest follow in the order written.
 constexpr int kInfo = 1;
@@ -352,7 +355,7 @@ class EscritorPdf {
     // An object's number and position, then its body.
     void Empezar(int numero);
     void Objeto(int numero, QByteArrayView cuerpo);
-    // Writes the content of the last page, once compressed.
+    // Writes the content of the oldest page still being compressed, once it is.
     void EscribirFlujo();
     // Copies an object of Qt's PDF (and those it refers to) under new numbers, or under `destino`
     // when given; gives its number.
@@ -397,10 +400,10 @@ class EscritorPdf {
     };
     std::map<std::uint16_t, Dibujado> dibujos_;
     QByteArray recursosXObject_;
-    // The content of the page being written, and that of the page before being compressed.
+    // The content of the page being written, and the contents of the pages before it still being
+    // compressed, with their objects' numbers, oldest first.
     QByteArray contenido_;
-    std::future<QByteArray> comprimido_;
-    int flujo_ = 0;
+    std::deque<std::pair<int, std::future<QByteArray>>> comprimiendo_;
     bool escalado_ = false;
     // Inside a text object, with this font; the fill colour of texts, which lasts from one text
     // object to the next in the scaled coordinates.
@@ -446,15 +449,15 @@ void EscritorPdf::Objeto(int numero, QByteArrayView cuerpo) {
 }
 
 void EscritorPdf::EscribirFlujo() {
-    if (!comprimido_.valid())
-        return;
+    auto [flujo, pendiente] = std::move(comprimiendo_.front());
+    comprimiendo_.pop_front();
     // qCompress puts the length in four bytes before the zlib stream.
-    const QByteArray comprimido = comprimido_.get();
+    const QByteArray comprimido = pendiente.get();
     const auto zlib = QByteArrayView(comprimido).sliced(4);
     QByteArray cuerpo = "<< /Length ";
     Entero(cuerpo, zlib.size());
     cuerpo += " /Filter /FlateDecode >>\nstream\n";
-    Empezar(flujo_);
+    Empezar(flujo);
     Salida(cuerpo);
     Salida(zlib);
     Salida("\nendstream\nendobj\n", 18);
@@ -810,19 +813,21 @@ bool EscritorPdf::Pagina(const RecordedPage& pagina) {
     Numero(dict, kPuntosAlto);
     dict += "]\n>>";
     Objeto(hoja, dict);
-    // The page's content is compressed on another thread while the next page is written; the first
-    // pages here, as a short report is done before a thread pays off.
-    EscribirFlujo();
-    flujo_ = flujo;
-    comprimido_ = std::async(paginas_.size() < kPaginasSinHilo ? std::launch::deferred : std::launch::async,
-                             [datos = std::move(contenido_)] { return qCompress(datos); });
+    // The page's content is compressed on other threads while the next pages are written; the
+    // first pages here, as a short report is done before a thread pays off.
+    comprimiendo_.emplace_back(
+        flujo, std::async(paginas_.size() < kPaginasSinHilo ? std::launch::deferred : std::launch::async,
+                          [datos = std::move(contenido_)] { return qCompress(datos); }));
     contenido_ = QByteArray();
+    if (comprimiendo_.size() > kCompresiones)
+        EscribirFlujo();
     paginas_.push_back(hoja);
     return ok_;
 }
 
 bool EscritorPdf::Terminar() {
-    EscribirFlujo();
+    while (!comprimiendo_.empty())
+        EscribirFlujo();
     if (paginas_.empty())
         return false;
     // One document of Qt's engine: first a page for each face with its glyphs in the order in which
