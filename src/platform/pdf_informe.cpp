@@ -24,7 +24,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tarvik {
@@ -815,10 +817,17 @@ bool EscritorPdf::Pagina(const RecordedPage& pagina) {
     Objeto(hoja, dict);
     // The page's content is compressed on other threads while the next pages are written; the
     // first pages here, as a short report is done before a thread pays off.
-    comprimiendo_.emplace_back(
-        flujo, std::async(paginas_.size() < kPaginasSinHilo ? std::launch::deferred : std::launch::async,
-                          [datos = std::move(contenido_)] { return qCompress(datos); }));
-    contenido_ = QByteArray();
+    // The content is shared, not copied, with the thread that compresses it.
+    const auto comprimir = [datos = std::exchange(contenido_, QByteArray())] { return qCompress(datos); };
+    std::future<QByteArray> comprimido;
+    try {
+        comprimido = std::async(
+            paginas_.size() < kPaginasSinHilo ? std::launch::deferred : std::launch::async, comprimir);
+    } catch (const std::system_error&) {
+        // No thread to be had: compressed here when its turn comes.
+        comprimido = std::async(std::launch::deferred, comprimir);
+    }
+    comprimiendo_.emplace_back(flujo, std::move(comprimido));
     if (comprimiendo_.size() > kCompresiones)
         EscribirFlujo();
     paginas_.push_back(hoja);
