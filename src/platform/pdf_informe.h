@@ -11,8 +11,9 @@
 // the logos' image data (Qt chooses and encodes their compression) and the billing chart (a vector
 // picture drawn by Qt Charts, embedded as one form).
 //
-// Every page is compressed and written as soon as it is finished; only the glyphs used and the
-// objects' positions are kept until the end.
+// Every page is compressed (on other threads for a long report) and written, in order, as soon as
+// it is finished; only the glyphs used, the pictures, the chart and the objects' positions are kept
+// until the end.
 
 #include <QIODevice>
 #include <QString>
