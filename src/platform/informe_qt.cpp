@@ -2,6 +2,7 @@
 
 #include "platform/avisos.h"
 #include "platform/grafico_consumo.h"
+#include "platform/pdf_informe.h"
 #include "platform/qt_page_writer.h"
 #include "platform/rotulo.h"
 #include "platform/texto_qt.h"
@@ -9,7 +10,6 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
-#include <QPdfWriter>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -28,6 +28,8 @@ namespace tarvik {
 namespace {
 
 const QString kTituloTrabajo = QStringLiteral("Reporte Tarvik");
+// The resolution of Qt's PDF writer, which the report's rules are measured in.
+constexpr double kResolucionPdf = 1200;
 
 } // namespace
 
@@ -35,36 +37,52 @@ OpcionesInforme OpcionesLocales(char separador) {
     return {HaciaAnsi(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)), separador};
 }
 
-bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
-                       const SeccionesInforme& secciones, const OpcionesInforme& opciones,
-                       ListaMensajes& mensajes) {
+namespace {
+
+// Records the report into a new temporary page file "brp…" in the temporary folder, for pages of
+// `papelMm` on a device of `dpi`, and leaves the file open at its start. False, with the messages,
+// when a section stopped the job or the file could not be written.
+bool GrabarInforme(QTemporaryFile& paginas, QSizeF papelMm, double dpi, const Sesion& sesion,
+                   const SeccionesInforme& secciones, const OpcionesInforme& opciones,
+                   ListaMensajes& mensajes) {
     RegistrarLogos();
-    QTemporaryFile paginas(QDir(QDir::tempPath().trimmed()).filePath("brpXXXXXX"));
+    paginas.setFileTemplate(QDir(QDir::tempPath().trimmed()).filePath("brpXXXXXX"));
     if (!paginas.open()) {
         mensajes.push_back(ErrorArchivo(FalloArchivo::Crear, paginas.fileTemplate(), paginas.errorString()));
         return false;
     }
-    {
-        QtPageWriter escritor(dispositivo.pageLayout().fullRect(QPageLayout::Millimeter).size(),
-                              dispositivo.logicalDpiX(), paginas);
-        escritor.registerDrawing(kGraficoConsumo, {kLadoGrafico, kLadoGrafico},
-                                 [&sesion](QPainter& pintor, const QRectF& destino) {
-                                     DibujarGraficoConsumo(sesion.Lecturas, kLadoGrafico, pintor, destino);
-                                 });
-        if (!EscribirInforme(escritor, sesion, secciones, opciones, mensajes))
-            return false;
-        if (!escritor.ok() || !paginas.flush()) {
-            mensajes.push_back(
-                ErrorArchivo(FalloArchivo::Escribir, paginas.fileName(), paginas.errorString()));
-            return false;
-        }
+    QtPageWriter escritor(papelMm, dpi, paginas);
+    escritor.registerDrawing(kGraficoConsumo, {kLadoGrafico, kLadoGrafico},
+                             [&sesion](QPainter& pintor, const QRectF& destino) {
+                                 DibujarGraficoConsumo(sesion.Lecturas, kLadoGrafico, pintor, destino);
+                             });
+    if (!EscribirInforme(escritor, sesion, secciones, opciones, mensajes))
+        return false;
+    if (!escritor.ok() || !paginas.flush() || !paginas.seek(0)) {
+        mensajes.push_back(ErrorArchivo(FalloArchivo::Escribir, paginas.fileName(), paginas.errorString()));
+        return false;
     }
-    if (!paginas.seek(0) || !RenderPages(paginas, dispositivo, 1, kUltimaPagina)) {
-        mensajes.push_back({TipoMensaje::Error,
-                            {},
-                            Rotulo(IdiomaActivo(), "No se ha podido imprimir el informe.",
-                                   "The report could not be printed.")
-                                .toStdString()});
+    return true;
+}
+
+Mensaje FalloImpresion() {
+    return {TipoMensaje::Error,
+            {},
+            Rotulo(IdiomaActivo(), "No se ha podido imprimir el informe.", "The report could not be printed.")
+                .toStdString()};
+}
+
+} // namespace
+
+bool ImprimirInformeEn(QPagedPaintDevice& dispositivo, const Sesion& sesion,
+                       const SeccionesInforme& secciones, const OpcionesInforme& opciones,
+                       ListaMensajes& mensajes) {
+    QTemporaryFile paginas;
+    if (!GrabarInforme(paginas, dispositivo.pageLayout().fullRect(QPageLayout::Millimeter).size(),
+                       dispositivo.logicalDpiX(), sesion, secciones, opciones, mensajes))
+        return false;
+    if (!RenderPages(paginas, dispositivo, 1, kUltimaPagina)) {
+        mensajes.push_back(FalloImpresion());
         return false;
     }
     return true;
@@ -90,13 +108,16 @@ bool EscribirInformePdf(const Sesion& sesion, const SeccionesInforme& secciones,
         return false;
     }
     ListaMensajes mensajes;
-    bool escrito = false;
-    {
-        QPdfWriter pdf(&archivo);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        pdf.setTitle(kTituloTrabajo);
-        pdf.setCreator(QStringLiteral("Tarvik"));
-        escrito = ImprimirInformeEn(pdf, sesion, secciones, opciones, mensajes);
+    // The report's own PDF writer, on the A4 sheet of Qt's PDF writer at its resolution.
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    QTemporaryFile paginas;
+    bool escrito = GrabarInforme(paginas, a4.fullRect(QPageLayout::Millimeter).size(), kResolucionPdf, sesion,
+                                 secciones, opciones, mensajes);
+    if (escrito && !EscribirPdf(paginas, archivo, {kTituloTrabajo, QStringLiteral("Tarvik")})) {
+        // A file that took no more bytes says why; otherwise the pages could not be shown.
+        if (archivo.error() == QFileDevice::NoError)
+            mensajes.push_back(FalloImpresion());
+        escrito = false;
     }
     if (escrito && archivo.commit())
         return true;
