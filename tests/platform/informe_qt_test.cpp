@@ -1,10 +1,10 @@
 #include "core/engine/calculo.h"
 #include "core/lang/traduccion.h"
-#include "platform/archivo_estudio.h"
 #include "platform/grafico_consumo.h"
 #include "platform/informe_qt.h"
 #include "platform/qt_page_writer.h"
 #include "platform/texto_qt.h"
+#include "soporte/ejemplo_calculado.h"
 
 #include <QBarSeries>
 #include <QBarSet>
@@ -25,21 +25,6 @@
 using namespace tarvik;
 
 namespace {
-
-// A study of the shipped examples, calculated with the shipped catalogues.
-Sesion EjemploCalculado(const char* nombre) {
-    Sesion s;
-    s.rutas = Rutas::DesdeCarpeta(TARVIK_BIN_DIR);
-    const ResultadoCarga carga =
-        CargarFacturacion(std::string(TARVIK_SOURCE_DIR "/examples/") + nombre, s.Datos);
-    EXPECT_TRUE(carga.ok()) << nombre;
-    s.Datos = carga.datos;
-    s.Lecturas = carga.lecturas;
-    s.CargarCatalogosFijos();
-    ListaMensajes mensajes;
-    EXPECT_TRUE(Calcular(s, MostrarDatos(s.Datos), mensajes)) << nombre;
-    return s;
-}
 
 // The text of a PDF file and its page count, through the poppler tools.
 struct TextoPdf {
@@ -333,7 +318,7 @@ TEST(GraficoConsumo, OnePairOfBarsPerReadingWithTheLegendOfEachEnergy) {
 
 TEST(InformePdf, TheReportOfAStudyAsAPdfFile) {
     EstablecerIdiomaActivo(kEspanol);
-    const Sesion sesion = EjemploCalculado("bancos-400v-mensual.fac");
+    const Sesion sesion = prueba::EjemploCalculado("bancos-400v-mensual.fac");
     QTemporaryDir carpeta;
     const QString ruta = carpeta.filePath("informe.pdf");
     // The page file goes to the temporary folder of this test.
@@ -369,7 +354,7 @@ TEST(InformePdf, TheReportOfAStudyAsAPdfFile) {
 }
 
 TEST(InformePdf, NothingIsWrittenWhenTheReportCannotBeMade) {
-    Sesion sesion = EjemploCalculado("bancos-400v-mensual.fac");
+    Sesion sesion = prueba::EjemploCalculado("bancos-400v-mensual.fac");
     sesion.EquiposSeleccionados.front().serie = "Inexistente";
     QTemporaryDir carpeta;
     const QString ruta = carpeta.filePath("informe.pdf");

@@ -2,10 +2,9 @@
 
 #include "core/engine/calculo.h"
 #include "core/lang/traduccion.h"
-#include "platform/archivo_estudio.h"
 #include "platform/informe_qt.h"
 #include "platform/qt_page_writer.h"
-#include "soporte/estudio_prueba.h"
+#include "soporte/ejemplo_calculado.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -22,22 +21,6 @@
 using namespace tarvik;
 
 namespace {
-
-// A shipped example calculated with the shipped catalogues; with `lecturas` readings of the test
-// study in place of its own when given.
-Sesion Calculado(const char* nombre, std::optional<std::size_t> lecturas = std::nullopt) {
-    Sesion s;
-    s.rutas = Rutas::DesdeCarpeta(TARVIK_BIN_DIR);
-    const ResultadoCarga carga =
-        CargarFacturacion(std::string(TARVIK_SOURCE_DIR "/examples/") + nombre, s.Datos);
-    EXPECT_TRUE(carga.ok()) << nombre;
-    s.Datos = carga.datos;
-    s.Lecturas = lecturas ? prueba::LecturasMensuales(*lecturas) : carga.lecturas;
-    s.CargarCatalogosFijos();
-    ListaMensajes mensajes;
-    EXPECT_TRUE(Calcular(s, MostrarDatos(s.Datos), mensajes)) << nombre;
-    return s;
-}
 
 // The same report played through QPainter onto Qt's own PDF writer, as the printed job is.
 bool PdfDeQt(const Sesion& sesion, const SeccionesInforme& secciones, const QString& ruta) {
@@ -134,7 +117,7 @@ TEST(PdfInforme, ShowsTheSamePixelsAndTextAsQtsPdfWriter) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
         EstablecerIdiomaActivo(c.idioma);
-        const Sesion sesion = Calculado(c.ejemplo, c.lecturas);
+        const Sesion sesion = prueba::EjemploCalculado(c.ejemplo, c.lecturas);
         QTemporaryDir carpeta;
         const QString propio = carpeta.filePath("propio.pdf");
         const QString qt = carpeta.filePath("qt.pdf");
