@@ -101,10 +101,7 @@ Amortizacion AmortizacionDelEstudio(const Sesion& s, const DatosPanel& panel) {
     if (s.calculoRealizado && !s.resultadosObsoletos)
         return CalcularAmortizacion(
             s, panel.tarifa, RecargoAnual(s.Analisis.recargoTotal, s.Lecturas.size(), panel.tipoLectura));
-    Sesion copia = s;
-    ListaMensajes mensajes;
-    const bool calculado = Calcular(copia, panel, mensajes);
-    return AlPrecioDeCatalogo(copia, calculado, panel, copia.Lecturas.size());
+    return AmortizacionDelAnalisis(s, panel, s.Lecturas.size());
 }
 
 Amortizacion AmortizacionDelAnalisis(const Sesion& s, const DatosPanel& panel, std::size_t lecturas) {

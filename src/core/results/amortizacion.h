@@ -39,10 +39,11 @@ double RecargoAnual(double recargoTotal, std::size_t lecturas, std::int32_t tipo
 // given whatever the prices.
 Amortizacion CalcularAmortizacion(const Sesion& sesion, std::int32_t tarifa, double recargoAnual);
 
-// The payback of the study as it stands: from the results with the prices typed in the results
-// window while they are current, otherwise from a calculation at catalogue prices on a copy of the
-// session (whose messages are not shown: the Calculations command shows them). The surcharge is
-// that of the readings' analysis.
+// The payback of the study as it stands, once the consumption analysis of `panel` has succeeded
+// (the Totals command analyses first): from the results with the prices typed in the results window
+// while they are current, otherwise from the selection from that analysis at catalogue prices on a
+// copy of the session (whose messages are not shown: the Calculations command shows them). The
+// surcharge is that of the readings' analysis.
 Amortizacion AmortizacionDelEstudio(const Sesion& sesion, const DatosPanel& panel);
 
 // The same for a session whose consumption analysis has just succeeded over `lecturas` readings
