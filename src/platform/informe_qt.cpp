@@ -28,8 +28,6 @@ namespace tarvik {
 namespace {
 
 const QString kTituloTrabajo = QStringLiteral("Reporte Tarvik");
-// The resolution of Qt's PDF writer, which the report's rules are measured in.
-constexpr double kResolucionPdf = 1200;
 
 } // namespace
 

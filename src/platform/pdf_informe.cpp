@@ -37,9 +37,6 @@ namespace {
 // user space maps onto the page's points with Y downward.
 constexpr double kPuntosAncho = 595;
 constexpr double kPuntosAlto = 842;
-constexpr double kResolucion = 1200;
-// Logical units of a recorded page per millimetre.
-constexpr double kUnidades = 100;
 // Glyph positions are in 1/64 units of the logical coordinates, as Qt's layout keeps them.
 constexpr double kFijo = 64;
 
@@ -426,7 +423,7 @@ EscritorPdf::EscritorPdf(QIODevice& destino, const DocumentoPdf& documento)
     static constexpr char kCabecera[] = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
     Salida(kCabecera, sizeof kCabecera - 1);
     Objeto(kEstado, "<<\n/Type /ExtGState\n/SA true\n/SM 0.02\n/ca 1.0\n/CA 1.0\n/AIS false\n/SMask /None>>");
-    Numero(escala_, kResolucion / kMmPerInch / kUnidades);
+    Numero(escala_, kResolucionPdf / kMmPerInch / kUnidadesPagina);
     escala_ = escala_ + "0 0 " + escala_ + "0 0 cm\n";
 }
 
@@ -718,7 +715,7 @@ bool EscritorPdf::Imagen(const RecordedPage& pagina, const RecordedPage::Operati
     const ImagenPdf& i = hecha->second;
     // Until the first pen of the document Qt's engine folds the page's scale into the picture's
     // matrix; after it the picture sits in the scaled coordinates like the rest of the page.
-    const double escala = plegar_ ? kResolucion / kMmPerInch / kUnidades : 1;
+    const double escala = plegar_ ? kResolucionPdf / kMmPerInch / kUnidadesPagina : 1;
     const QRectF r(o.from, o.to);
     CerrarTexto();
     if (plegar_)

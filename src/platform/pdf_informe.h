@@ -20,6 +20,10 @@
 
 namespace tarvik {
 
+// The resolution that the pages are laid out for: that of Qt's PDF writer, whose rules (given in
+// device pixels) the report's pages keep.
+inline constexpr double kResolucionPdf = 1200;
+
 struct DocumentoPdf {
     QString titulo;
     QString creador;

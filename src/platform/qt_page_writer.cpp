@@ -17,9 +17,6 @@ namespace tarvik {
 
 namespace {
 
-// Logical units of a recorded page per millimetre.
-constexpr double kUnidades = 100;
-
 // Text widths kept for each font.
 constexpr std::size_t kAnchosGuardados = 512;
 
@@ -70,8 +67,8 @@ class Bytes {
     void i32(std::int32_t v) { Poner(v); }
     void f64(double v) { Poner(std::bit_cast<std::uint64_t>(v)); }
     void Punto(double x, double y) {
-        f64(x * kUnidades);
-        f64(y * kUnidades);
+        f64(x * kUnidadesPagina);
+        f64(y * kUnidadesPagina);
     }
     void Rectangulo(const Rect& r) {
         Punto(r.left, r.top);
@@ -264,9 +261,9 @@ QtPageWriter::Fuente& QtPageWriter::FuenteActual() const {
     if (hecha != fuentes_.end()) {
         ultima_ = hecha->get();
     } else {
-        QFont q =
-            FuenteQt(QString::fromStdString(f.name),
-                     std::max(1, static_cast<int>(std::lround(f.height * kUnidades))), f.bold, f.underline);
+        QFont q = FuenteQt(QString::fromStdString(f.name),
+                           std::max(1, static_cast<int>(std::lround(f.height * kUnidadesPagina))), f.bold,
+                           f.underline);
         QFontMetricsF medidas(q);
         fuentes_.push_back(std::make_unique<Fuente>(Fuente{f, std::move(q), medidas, std::nullopt, {}}));
         ultima_ = fuentes_.back().get();
@@ -281,7 +278,7 @@ double QtPageWriter::textWidth(std::string_view text) const {
         f.anchos.clear();
     auto [ancho, nuevo] = f.anchos.try_emplace(std::string(text));
     if (nuevo)
-        ancho->second = f.medidas.horizontalAdvance(DesdeAnsi(ancho->first)) / kUnidades;
+        ancho->second = f.medidas.horizontalAdvance(DesdeAnsi(ancho->first)) / kUnidadesPagina;
     return ancho->second;
 }
 
@@ -337,7 +334,7 @@ void QtPageWriter::drawLine(double x1, double y1, double x2, double y2, Colour c
     Bytes b(pagina_);
     b.u8(static_cast<std::uint8_t>(RecordedPage::Kind::Line));
     b.u32(colour);
-    b.f64(pixels * kMmPerInch / dpi_ * kUnidades);
+    b.f64(pixels * kMmPerInch / dpi_ * kUnidadesPagina);
     b.Punto(x1, y1);
     b.Punto(x2, y2);
 }
@@ -354,8 +351,8 @@ void QtPageWriter::renderPicture(const std::string& picture, const Rect& rect) {
     if (const auto d = dibujos_.find(picture); d != dibujos_.end()) {
         QPicture dibujo;
         QPainter pintor(&dibujo);
-        d->second.dibujar(pintor, QRectF(QPointF(rect.left, rect.top) * kUnidades,
-                                         QPointF(rect.right, rect.bottom) * kUnidades));
+        d->second.dibujar(pintor, QRectF(QPointF(rect.left, rect.top) * kUnidadesPagina,
+                                         QPointF(rect.right, rect.bottom) * kUnidadesPagina));
         pintor.end();
         // The picture of a long study's chart runs to megabytes: written from where it lies.
         const auto numero =
@@ -395,8 +392,8 @@ void PlayPage(const RecordedPage& pagina, QPainter& pintor) {
     const QPaintDevice& dispositivo = *pintor.device();
     const PageResources& recursos = *pagina.resources;
     pintor.save();
-    pintor.scale(dispositivo.logicalDpiX() / kMmPerInch / kUnidades,
-                 dispositivo.logicalDpiY() / kMmPerInch / kUnidades);
+    pintor.scale(dispositivo.logicalDpiX() / kMmPerInch / kUnidadesPagina,
+                 dispositivo.logicalDpiY() / kMmPerInch / kUnidadesPagina);
     std::optional<std::uint16_t> fuente;
     for (const RecordedPage::Operation& o : pagina.operations) {
         switch (o.kind) {

@@ -31,6 +31,10 @@
 
 namespace tarvik {
 
+// Logical units of a recorded page per millimetre: a page file's coordinates are in hundredths of a
+// millimetre.
+inline constexpr double kUnidadesPagina = 100;
+
 class QtPageWriter : public PageWriter {
   public:
     // Pages of `papelMm` (width and height) for a device of `dpi` dots per inch, appended to
