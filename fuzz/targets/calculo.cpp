@@ -145,8 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Sesion pasada = s;
         pasada.Lecturas.clear();
         ValidacionEnCurso validacion(pasada, panel);
-        for (TLectura l : s.Lecturas)
-            validacion.Anadir(l);
+        std::vector<TLectura> leidas = s.Lecturas; // a read block, gone once the totals are made
+        validacion.Anadir(leidas);
         ListaMensajes mensajesPasada;
         const bool validado = validacion.Terminar(mensajesPasada);
 

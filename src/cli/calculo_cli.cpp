@@ -48,13 +48,13 @@ RespuestaEstudio Calc(Contexto& c) {
 
 // The totals read the study without holding its readings: each is checked and analysed as it is
 // read, so that a study of a million readings takes the memory of one block of them.
-RespuestaEstudio Totals(const std::string& ruta, const Entorno& e) {
+RespuestaEstudio Totals(const std::string& ruta, const Entorno& e, Hilos hilos) {
     Contexto c;
     RespuestaEstudio r;
     std::optional<ValidacionEnCurso> validacion;
     if (!RecorrerEstudio(
             ruta, e, c, r.error, [&] { validacion.emplace(c.sesion, c.panel); },
-            [&](TLectura& l) { validacion->Anadir(l); })) {
+            [&](std::span<TLectura> lecturas) { validacion->Anadir(lecturas); }, hilos)) {
         r.codigo = kErrorUso;
         return r;
     }
@@ -103,7 +103,7 @@ int RecorrerEstudios(const Argumentos& a, const Entorno& e,
                      const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir) {
     return RecorrerRutas(
         a,
-        [&](const std::string& ruta) {
+        [&](const std::string& ruta, Hilos) {
             Contexto c;
             RespuestaEstudio r;
             if (!CargarEstudio(ruta, e, c, r.error)) {
@@ -115,7 +115,7 @@ int RecorrerEstudios(const Argumentos& a, const Entorno& e,
         escribir);
 }
 
-int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(const std::string&)>& porRuta,
+int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(const std::string&, Hilos)>& porRuta,
                   const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir) {
     std::vector<std::string> estudios;
     bool varios = false;
@@ -127,7 +127,8 @@ int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(cons
     int peor = kExito;
     Progreso progreso(varios ? estudios.size() : 0);
     EnOrden<RespuestaEstudio>(
-        estudios.size(), [&](std::size_t i) { return porRuta(estudios[i]); },
+        estudios.size(),
+        [&](std::size_t i) { return porRuta(estudios[i], estudios.size() == 1 ? Hilos::Dos : Hilos::Uno); },
         [&](std::size_t i, RespuestaEstudio& r) {
             peor = std::max(peor, r.codigo);
             escribir(estudios[i], r, varios);
@@ -143,7 +144,7 @@ int EjecutarCalc(const Argumentos& a, const Entorno& e) {
 
 int EjecutarTotals(const Argumentos& a, const Entorno& e) {
     return RecorrerRutas(
-        a, [&](const std::string& ruta) { return Totals(ruta, e); }, ImprimirRespuesta);
+        a, [&](const std::string& ruta, Hilos hilos) { return Totals(ruta, e, hilos); }, ImprimirRespuesta);
 }
 
 } // namespace tarvik::cli

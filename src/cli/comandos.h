@@ -5,6 +5,7 @@
 #include "core/engine/sesion.h"
 #include "core/lang/mensajes.h"
 #include "core/study/estudio.h"
+#include "platform/archivo_estudio.h"
 
 #include <QJsonObject>
 #include <QStringList>
@@ -67,10 +68,11 @@ int Ejecutar(const QStringList& argumentos, const std::string& rutaPrograma, cha
 // Loads a study as Open does, with the panel showing it; false with the reason.
 bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo);
 // The same without holding the study's readings: `alEmpezar` once the session and the panel show the
-// study's fields, then `porLectura` with each reading as it is read, in order.
+// study's fields, then `porBloque` with the readings as they are read, a run at a time and in order;
+// with Hilos::Dos a large study is read on a second thread meanwhile.
 bool RecorrerEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo,
                      const std::function<void()>& alEmpezar,
-                     const std::function<void(TLectura&)>& porLectura);
+                     const std::function<void(std::span<TLectura>)>& porBloque, Hilos hilos);
 // The same as CargarEstudio for a command on one study: the reason goes to standard error.
 bool CargarEstudio(const Argumentos& a, const Entorno& entorno, Contexto& contexto);
 
@@ -80,8 +82,9 @@ bool CargarEstudio(const Argumentos& a, const Entorno& entorno, Contexto& contex
 int RecorrerEstudios(const Argumentos& a, const Entorno& e,
                      const std::function<RespuestaEstudio(Contexto&)>& porEstudio,
                      const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir);
-// The same with `porRuta` reading each study from its file itself.
-int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(const std::string&)>& porRuta,
+// The same with `porRuta` reading each study from its file itself, on a second thread too when it is
+// the only study (the hilos it is given).
+int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(const std::string&, Hilos)>& porRuta,
                   const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir);
 
 int EjecutarCalc(const Argumentos& argumentos, const Entorno& entorno);

@@ -8,10 +8,15 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <span>
 #include <system_error>
+#include <thread>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
@@ -99,8 +104,8 @@ void Preparar(const std::vector<TLectura>& lecturas) {
 
 // Reads a study a block of readings at a time into `res`: its fields, then `alEmpezar` with the
 // number of readings that the file's size promises, then `porBloque` with the bytes of the whole
-// readings of each block, in order. A reading cut short by the end of the file is dropped. On a
-// failure `res` holds only the error.
+// readings of each block, in order, until it answers false. A reading cut short by the end of the
+// file is dropped. On a failure `res` holds only the error.
 template <class AlEmpezar, class PorBloque>
 void LeerPorBloques(const std::string& ruta, const TDatosEstudio& previo, ResultadoCarga& res,
                     AlEmpezar alEmpezar, PorBloque porBloque) {
@@ -137,7 +142,8 @@ void LeerPorBloques(const std::string& ruta, const TDatosEstudio& previo, Result
     alEmpezar(tamano > inicio ? (tamano - inicio) / kTamLectura : 0);
     for (;;) {
         const std::size_t enteras = (*lleno - inicio) / kTamLectura * kTamLectura;
-        porBloque(std::span<const std::uint8_t>(bloque).subspan(inicio, enteras));
+        if (!porBloque(std::span<const std::uint8_t>(bloque).subspan(inicio, enteras)))
+            return;
         inicio += enteras;
         if (*lleno < bloque.size())
             break; // the end of the file
@@ -166,23 +172,156 @@ ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& p
         [&](std::span<const std::uint8_t> bytes) {
             for (std::size_t i = 0; i < bytes.size(); i += kTamLectura)
                 DecodificarLectura(bytes.subspan(i, kTamLectura), res.lecturas.emplace_back());
+            return true;
         });
     return res;
 }
 
+namespace {
+
+// The bytes of whole readings on their way from the thread that reads a study to the one that
+// takes them, or the news that the header has been decoded (with the study's fields) or that the
+// reading has ended.
+struct Hueco {
+    enum class Tipo { Cabecera, Lecturas, Fin } tipo = Tipo::Lecturas;
+    TDatosEstudio datos;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Hands Huecos from one thread to another in order, a few blocks ahead: the reading thread fills
+// one while the taking thread works on another.
+class Relevo {
+  public:
+    // The reading side: the next Hueco to fill, once the taking side has given one back; none when
+    // that side has stopped taking.
+    Hueco* Vacio() {
+        for (;;) {
+            const std::uint32_t devueltos = devueltos_.load(std::memory_order_acquire);
+            if (parado_.load(std::memory_order_acquire))
+                return nullptr;
+            if (llenos_ - devueltos < kHuecos)
+                return &huecos_[llenos_ % kHuecos];
+            Esperar(devueltos_, devueltos);
+        }
+    }
+    void Lleno() {
+        ++llenos_;
+        listos_.store(llenos_, std::memory_order_release);
+        listos_.notify_one();
+    }
+    // The taking side: the next Hueco filled, which stays its own until it is given back.
+    Hueco& Siguiente() {
+        while (listos_.load(std::memory_order_acquire) == tomados_)
+            Esperar(listos_, tomados_);
+        return huecos_[tomados_ % kHuecos];
+    }
+    void Devolver() {
+        ++tomados_;
+        devueltos_.store(tomados_, std::memory_order_release);
+        devueltos_.notify_one();
+    }
+    // The taking side stops taking: the reading side finds no more Huecos to fill.
+    void Parar() {
+        parado_.store(true, std::memory_order_release);
+        devueltos_.fetch_add(1, std::memory_order_release); // wakes the reading side
+        devueltos_.notify_one();
+    }
+
+  private:
+    // Until `contador` is no longer `visto`. The other side mostly answers within microseconds,
+    // sooner than a thread put to sleep wakes again, so it is watched for a while first.
+    static void Esperar(const std::atomic<std::uint32_t>& contador, std::uint32_t visto) {
+        const auto hasta = std::chrono::steady_clock::now() + std::chrono::microseconds(50);
+        do {
+            for (int i = 0; i < 64; ++i)
+                if (contador.load(std::memory_order_acquire) != visto)
+                    return;
+        } while (std::chrono::steady_clock::now() < hasta);
+        contador.wait(visto, std::memory_order_acquire);
+    }
+
+    static constexpr std::uint32_t kHuecos = 4;
+    std::array<Hueco, kHuecos> huecos_;
+    std::atomic<std::uint32_t> listos_{0};    // Huecos filled, as the taking side may see them
+    std::atomic<std::uint32_t> devueltos_{0}; // Huecos given back, as the reading side may see them
+    std::atomic<bool> parado_{false};
+    std::uint32_t llenos_ = 0;  // the reading side's own count
+    std::uint32_t tomados_ = 0; // the taking side's own count
+};
+
+// Decodes the bytes of whole readings into `lecturas` and hands them on a run at a time: a run of
+// decoded readings stays in the processor's nearest cache while it is worked on.
+void Entregar(std::span<const std::uint8_t> bytes, std::vector<TLectura>& lecturas,
+              const std::function<void(std::span<TLectura>)>& porBloque) {
+    constexpr std::size_t kTramo = 256 * kTamLectura;
+    for (std::size_t desde = 0; desde < bytes.size(); desde += kTramo) {
+        const std::span<const std::uint8_t> tramo = bytes.subspan(desde, std::min(kTramo, bytes.size() - desde));
+        lecturas.resize(tramo.size() / kTamLectura);
+        for (std::size_t i = 0; i < lecturas.size(); ++i)
+            DecodificarLectura(tramo.subspan(i * kTamLectura, kTamLectura), lecturas[i]);
+        porBloque(lecturas);
+    }
+}
+
+// From this many readings on, a study read on two threads is worth the thread.
+constexpr std::size_t kLecturasEnDosHilos = 16 * 1024;
+
+} // namespace
+
 ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio& previo,
                                    const std::function<void(const TDatosEstudio&)>& alEmpezar,
-                                   const std::function<void(TLectura&)>& porLectura) {
+                                   const std::function<void(std::span<TLectura>)>& porBloque, Hilos hilos) {
     ResultadoCarga res;
-    TLectura lectura;
-    LeerPorBloques(
-        ruta, previo, res, [&](std::size_t) { alEmpezar(res.datos); },
-        [&](std::span<const std::uint8_t> bytes) {
-            for (std::size_t i = 0; i < bytes.size(); i += kTamLectura) {
-                DecodificarLectura(bytes.subspan(i, kTamLectura), lectura);
-                porLectura(lectura);
-            }
-        });
+    std::vector<TLectura> lecturas;
+    if (hilos == Hilos::Uno ||
+        static_cast<std::uint64_t>(QFileInfo(QFile::decodeName(ruta.c_str())).size()) <
+            kLecturasEnDosHilos * kTamLectura) {
+        LeerPorBloques(
+            ruta, previo, res, [&](std::size_t) { alEmpezar(res.datos); },
+            [&](std::span<const std::uint8_t> bytes) {
+                Entregar(bytes, lecturas, porBloque);
+                return true;
+            });
+        return res;
+    }
+
+    // A second thread reads the file while this one decodes and takes the blocks already read:
+    // the copy out of the system's cache overlaps the work done with the readings. `res` is the
+    // reading thread's until it has ended.
+    Relevo relevo;
+    std::thread lector([&] {
+        const auto enviar = [&](Hueco::Tipo tipo, std::span<const std::uint8_t> bytes) {
+            Hueco* hueco = relevo.Vacio();
+            if (!hueco)
+                return false;
+            hueco->tipo = tipo;
+            if (tipo == Hueco::Tipo::Cabecera)
+                hueco->datos = res.datos;
+            hueco->bytes.assign(bytes.begin(), bytes.end());
+            relevo.Lleno();
+            return true;
+        };
+        bool seguir = true;
+        LeerPorBloques(
+            ruta, previo, res, [&](std::size_t) { seguir = enviar(Hueco::Tipo::Cabecera, {}); },
+            [&](std::span<const std::uint8_t> bytes) { return seguir && enviar(Hueco::Tipo::Lecturas, bytes); });
+        if (seguir)
+            enviar(Hueco::Tipo::Fin, {});
+    });
+    try {
+        for (Hueco* hueco = &relevo.Siguiente(); hueco->tipo != Hueco::Tipo::Fin; hueco = &relevo.Siguiente()) {
+            if (hueco->tipo == Hueco::Tipo::Cabecera)
+                alEmpezar(hueco->datos);
+            else
+                Entregar(hueco->bytes, lecturas, porBloque);
+            relevo.Devolver();
+        }
+    } catch (...) {
+        relevo.Parar();
+        lector.join();
+        throw;
+    }
+    lector.join();
     return res;
 }
 

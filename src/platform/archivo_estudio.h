@@ -4,6 +4,7 @@
 #include "core/study/facturacion.h"
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,14 +16,20 @@ namespace tarvik {
 // outside the result changes. `ruta` is in the local 8-bit encoding of file names.
 ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo);
 
+// Whether a large study may be read on a second thread while the calling one takes its readings:
+// not when every processor already has a study of its own.
+enum class Hilos { Uno, Dos };
+
 // Reads a study as CargarFacturacion does, with the same checks and the same result, but keeps none
 // of its readings: `alEmpezar` gets the study's fields as soon as the header is decoded, then
-// `porLectura` each reading as it is decoded, in the file's order, so that a study of any length
-// takes the memory of one block of readings. When the read fails after some readings were handed
-// over, the result's error says that they are not a study to be used.
+// `porBloque` the readings as they are decoded, a run at a time and in the file's order, so that a
+// study of any length takes the memory of a few blocks of readings. Both are called on the calling
+// thread; with Hilos::Dos a large study is read on a second one meanwhile. When the read fails after
+// some readings were handed over, the result's error says that they are not a study to be used.
 ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio& previo,
                                    const std::function<void(const TDatosEstudio&)>& alEmpezar,
-                                   const std::function<void(TLectura&)>& porLectura);
+                                   const std::function<void(std::span<TLectura>)>& porBloque,
+                                   Hilos hilos = Hilos::Uno);
 
 struct ResultadoGuardado {
     bool ok = true;

@@ -66,20 +66,24 @@ ResultadoCarga Cargado(const std::string& ruta) {
 }
 
 // A study read without holding it, with what it handed over gathered: its fields once, before the
-// readings, then every reading in order.
-ResultadoCarga Recorrido(const std::string& ruta) {
+// readings, then every reading in order, all on the calling thread.
+ResultadoCarga Recorrido(const std::string& ruta, Hilos hilos) {
+    const std::thread::id llamada = std::this_thread::get_id();
     std::optional<TDatosEstudio> datos;
     std::vector<TLectura> lecturas;
     ResultadoCarga r = RecorrerFacturacion(
         ruta, TDatosEstudio{},
         [&](const TDatosEstudio& d) {
+            EXPECT_EQ(std::this_thread::get_id(), llamada);
             EXPECT_FALSE(datos);
             datos = d;
         },
-        [&](TLectura& l) {
+        [&](std::span<TLectura> bloque) {
+            EXPECT_EQ(std::this_thread::get_id(), llamada);
             EXPECT_TRUE(datos);
-            lecturas.push_back(l);
-        });
+            lecturas.insert(lecturas.end(), bloque.begin(), bloque.end());
+        },
+        hilos);
     EXPECT_TRUE(r.lecturas.empty());
     EXPECT_EQ(datos.has_value(), r.ok());
     if (datos) {
@@ -89,9 +93,11 @@ ResultadoCarga Recorrido(const std::string& ruta) {
     return r;
 }
 
-// Both ways of reading a study, which must read it alike.
+// The ways of reading a study, which must read it alike.
 const std::pair<const char*, ResultadoCarga (*)(const std::string&)> kLectores[] = {
-    {"opened whole", Cargado}, {"read without holding it", Recorrido}};
+    {"opened whole", Cargado},
+    {"read without holding it", [](const std::string& ruta) { return Recorrido(ruta, Hilos::Uno); }},
+    {"read on two threads", [](const std::string& ruta) { return Recorrido(ruta, Hilos::Dos); }}};
 
 } // namespace
 
@@ -126,6 +132,55 @@ TEST(AbrirEstudio, AFileOpensAsItsImageDecodes) {
                 }
             }
         }
+    }
+}
+
+// A study long enough to be read on a second thread hands over the same readings, also with a
+// reading cut short at its end; every reading differs, so that one lost, doubled or out of order
+// shows.
+TEST(AbrirEstudio, ALongStudyOnTwoThreadsOpensAsItsImageDecodes) {
+    prueba::EstudioPrueba largo{kEstudio.datos, prueba::LecturasMensuales(40000)};
+    for (std::size_t i = 0; i < largo.lecturas.size(); ++i)
+        largo.lecturas[i].rr = static_cast<double>(i);
+    const std::vector<std::uint8_t> completo = Imagen(largo);
+    CarpetaTemporal carpeta;
+    const std::string ruta = carpeta / "largo.fac";
+    for (const std::size_t resto : {0u, 1u, 135u}) {
+        SCOPED_TRACE(testing::Message() << resto << " bytes of a reading at the end");
+        std::vector<std::uint8_t> bytes = completo;
+        bytes.resize(completo.size() + resto, 0x5A);
+        prueba::EscribirTodo(ruta, bytes);
+        for (const auto& [lector, leer] : kLectores) {
+            SCOPED_TRACE(lector);
+            const ResultadoCarga leido = leer(ruta);
+            ASSERT_TRUE(leido.ok());
+            EXPECT_EQ(leido.datos, largo.datos);
+            EXPECT_TRUE(leido.lecturas == largo.lecturas);
+        }
+    }
+}
+
+// A failure while the readings are taken (memory running out, say) reaches the caller, and the
+// reading thread stops with it instead of reading on or waiting for ever.
+TEST(AbrirEstudio, AFailureWhileTakingTheReadingsStopsTheRead) {
+    CarpetaTemporal carpeta;
+    const std::string ruta = carpeta / "largo.fac";
+    prueba::EscribirTodo(ruta, Imagen({kEstudio.datos, prueba::LecturasMensuales(100000)}));
+    for (const Hilos hilos : {Hilos::Uno, Hilos::Dos}) {
+        for (const std::size_t hasta : {0u, 1u, 50000u}) {
+            std::size_t tomadas = 0;
+            const auto tomar = [&](std::span<TLectura> bloque) {
+                if (tomadas >= hasta)
+                    throw std::runtime_error("no more memory");
+                tomadas += bloque.size();
+            };
+            EXPECT_THROW(RecorrerFacturacion(ruta, TDatosEstudio{}, [](const TDatosEstudio&) {}, tomar, hilos),
+                         std::runtime_error);
+        }
+        EXPECT_THROW(RecorrerFacturacion(
+                         ruta, TDatosEstudio{}, [](const TDatosEstudio&) { throw std::runtime_error("fields"); },
+                         [](std::span<TLectura>) {}, hilos),
+                     std::runtime_error);
     }
 }
 

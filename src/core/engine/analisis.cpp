@@ -18,29 +18,19 @@ AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& p
     : AnalisisEnCurso(analisis, HorasPorPeriodo(panel.horas, panel.tipoLectura), panel.cosenoDeseado,
                       static_cast<float>(panel.cosenoDeseado), cosenos) {}
 
-bool AnalisisEnCurso::Anadir(TLectura& l) {
-    // Taken before the checks that it does not take part in; used only once they pass.
-    FactorPotencia factor(l.kvarh / l.kwht);
-    return Anadir(l, factor);
-}
-
-bool AnalisisEnCurso::Anadir(TLectura& l, FactorPotencia& c) {
-    if (!valido_)
-        return false;
-    valido_ = false; // until this reading has gone through
-    TAnalisisConsumo& a = a_;
+inline bool AnalisisEnCurso::Paso(TLectura& l, FactorPotencia& c, TAnalisisConsumo& a, Marcha& m) const {
     // The peak-demand reading: on equal peaks the later one.
     if (!std::isfinite(l.mdr))
         return false;
-    if (l.mdr >= picoMaximo_) {
+    if (l.mdr >= m.picoMaximo) {
         if (l.kwht == 0)
             return false;
         a.potenciaMaxima = l.mdr;
-        a.tanMaxDemanda = l.kvarh / l.kwht;
+        a.tanMaxDemanda = c.Tangente();
         a.difTanMaxDemanda = a.tanMaxDemanda - objetivo_;
         if (!std::isfinite(a.difTanMaxDemanda))
             return false;
-        picoMaximo_ = l.mdr;
+        m.picoMaximo = l.mdr;
     }
 
     if (l.kwht == 0)
@@ -48,26 +38,26 @@ bool AnalisisEnCurso::Anadir(TLectura& l, FactorPotencia& c) {
     if (!c.Finito())
         return false;
     // A reading with the same tan φ as the lowest so far has the same factor: not a lower one.
-    if (c.Tangente() != tanMinimo_ && c.MenorQue(a.cosenoMinimo)) {
+    if (c.Tangente() != m.tanMinimo && c.MenorQue(a.cosenoMinimo)) {
         a.cosenoMinimo = c.Exacto();
-        tanMinimo_ = c.Tangente();
+        m.tanMinimo = c.Tangente();
     }
     if (cosenos_ == Cosenos::Escribir)
         l.coseno = c.Exacto();
     // The reading with the highest reactive energy: on equal values the later one.
-    if (l.kvarh >= reactivaMaxima_) {
+    if (l.kvarh >= m.reactivaMaxima) {
         // Its factor is evaluated when the analysis ends: a rising series of readings would
         // otherwise evaluate nearly every one.
-        maxReactiva_ = c;
+        m.maxReactiva = c;
         a.trafoEntrada = l.cpc;
-        reactivaMaxima_ = l.kvarh;
+        m.reactivaMaxima = l.kvarh;
     }
     // Reactive power needed during the period's working hours to reach the target tan φ.
-    const double q = (l.kvarh / l.kwht - objetivo_) * (l.kwht / horas_);
+    const double q = (c.Tangente() - objetivo_) * (l.kwht / horas_);
     if (!std::isfinite(q))
         return false;
-    if (q > requerimientoMaximo_)
-        requerimientoMaximo_ = q;
+    if (q > m.requerimientoMaximo)
+        m.requerimientoMaximo = q;
     a.kwhTotal += l.kwht;
     a.kvarhTotal += l.kvarh;
     a.importeTotal += l.ifp;
@@ -76,22 +66,54 @@ bool AnalisisEnCurso::Anadir(TLectura& l, FactorPotencia& c) {
     a.recargoTotal += l.rr;
     a.descuentoTotal += l.ifp;
     a.cosenoDeseado = deseado_;
-    if (l.cpc > trafoMayor_)
-        trafoMayor_ = l.cpc;
-    valido_ = true;
+    if (l.cpc > m.trafoMayor)
+        m.trafoMayor = l.cpc;
     return true;
+}
+
+template <class FactorDe>
+bool AnalisisEnCurso::AnadirTramo(std::span<TLectura> lecturas, FactorDe factorDe) {
+    if (!valido_)
+        return false;
+    // The figures run in locals and are written back however the run ends: kept in the members,
+    // each would be stored again at every reading, since a reading written into could be one of them.
+    TAnalisisConsumo a = a_;
+    Marcha m = m_;
+    bool valido = true;
+    for (std::size_t i = 0; valido && i < lecturas.size(); ++i) {
+        FactorPotencia c = factorDe(i);
+        valido = Paso(lecturas[i], c, a, m);
+    }
+    a_ = a;
+    m_ = m;
+    valido_ = valido;
+    return valido;
+}
+
+bool AnalisisEnCurso::Anadir(std::span<TLectura> lecturas, std::span<const double> cosenos) {
+    const bool evaluados = cosenos.size() == lecturas.size();
+    return AnadirTramo(lecturas, [&](std::size_t i) {
+        const double tangente = lecturas[i].kvarh / lecturas[i].kwht;
+        return evaluados ? FactorPotencia(tangente, cosenos[i]) : FactorPotencia(tangente);
+    });
+}
+
+bool AnalisisEnCurso::Anadir(std::span<TLectura> lecturas, std::span<const double> tangentes,
+                             std::span<const double> aproximados) {
+    return AnadirTramo(lecturas,
+                       [&](std::size_t i) { return FactorPotencia::ConAproximado(tangentes[i], aproximados[i]); });
 }
 
 bool AnalisisEnCurso::Terminar() {
     TAnalisisConsumo& a = a_;
-    if (maxReactiva_)
-        a.cosenoMaxReactiva = maxReactiva_->Exacto();
+    if (m_.maxReactiva)
+        a.cosenoMaxReactiva = m_.maxReactiva->Exacto();
     if (!valido_ || a.kwhTotal == 0)
         return false;
     a.cosenoMedio = FactorPotencia(a.kvarhTotal / a.kwhTotal).Exacto();
     a.precioMedio = a.importeTotal / a.kwhTotal;
     a.saldoReactiva = a.recargoTotal - a.descuentoTotal;
-    a.qc = requerimientoMaximo_;
+    a.qc = m_.requerimientoMaximo;
     // The totals project the surcharge to a year: at most twelve times the sum of the readings.
     for (double v : {a.kwhTotal, a.kvarhTotal, a.cosenoMedio, a.importeTotal, a.precioMedio, a.recargoTotal,
                      a.descuentoTotal, a.saldoReactiva, a.cosenoDeseado, a.trafoEntrada, a.recargoTotal * 12})
@@ -100,34 +122,16 @@ bool AnalisisEnCurso::Terminar() {
     return true;
 }
 
-namespace {
-
-// The study's readings into `analisis`, in order, until one fails it.
-void AnadirTodas(AnalisisEnCurso& analisis, std::vector<TLectura>& lecturas,
-                 std::span<const double> cosenos) {
-    // One pass over the readings: a million of them do not fit in any cache.
-    const bool evaluados = cosenos.size() == lecturas.size();
-    for (std::size_t i = 0; i < lecturas.size(); ++i) {
-        TLectura& l = lecturas[i];
-        FactorPotencia factor =
-            evaluados ? FactorPotencia(l.kvarh / l.kwht, cosenos[i]) : FactorPotencia(l.kvarh / l.kwht);
-        if (!analisis.Anadir(l, factor))
-            return;
-    }
-}
-
-} // namespace
-
 bool AnalizarLecturas(std::vector<TLectura>& lecturas, std::int32_t horas, double deseado, float deseado32,
                       TAnalisisConsumo& a, std::span<const double> cosenos) {
     AnalisisEnCurso analisis(a, horas, deseado, deseado32);
-    AnadirTodas(analisis, lecturas, cosenos);
+    analisis.Anadir(lecturas, cosenos);
     return analisis.Terminar();
 }
 
 bool AnalisisConsumo(Sesion& sesion, const DatosPanel& panel, std::span<const double> cosenos) {
     AnalisisEnCurso analisis(sesion.Analisis, panel);
-    AnadirTodas(analisis, sesion.Lecturas, cosenos);
+    analisis.Anadir(sesion.Lecturas, cosenos);
     return TerminarAnalisisConsumo(sesion, panel, analisis);
 }
 

@@ -31,32 +31,45 @@ class AnalisisEnCurso {
     // The same from the inputs panel, as the consumption path analyses.
     AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel, Cosenos cosenos = Cosenos::Escribir);
 
-    // Adds a reading (and writes its power factor into it). False once the analysis has failed, at
-    // this reading or before; the readings after that are not looked at.
-    bool Anadir(TLectura& lectura);
-    // The same with the reading's power factor from the same energies.
-    bool Anadir(TLectura& lectura, FactorPotencia& factor);
+    // Adds the next readings and writes their power factors into them. `cosenos`, when it holds
+    // one value per reading, are their power factors already evaluated from the same energies.
+    // False once the analysis has failed, at one of these readings or before; the readings after
+    // that are not looked at.
+    bool Anadir(std::span<TLectura> lecturas, std::span<const double> cosenos = {});
+    // The same with the readings' tan φ (kvarh / kWh) and its FactorPotencia::Aproximado instead.
+    bool Anadir(std::span<TLectura> lecturas, std::span<const double> tangentes,
+                std::span<const double> aproximados);
     // The figures over every reading added (also as far as they got when it failed); false when
     // the analysis failed.
     bool Terminar();
     // The largest input transformer of the readings added (0 when none is positive).
-    double TrafoMayor() const { return trafoMayor_; }
+    double TrafoMayor() const { return m_.trafoMayor; }
 
   private:
+    // What the analysis keeps of the readings so far beside the figures it fills.
+    struct Marcha {
+        double picoMaximo = 0;
+        double reactivaMaxima = 0;
+        // The factor of the reading with the highest reactive energy so far.
+        std::optional<FactorPotencia> maxReactiva;
+        // The tan φ of the reading with the lowest factor so far.
+        double tanMinimo = std::numeric_limits<double>::quiet_NaN();
+        double requerimientoMaximo = -2147483647.0;
+        double trafoMayor = 0;
+    };
+
+    // Adds readings with `factorDe(i)` the power factor of the i-th.
+    template <class FactorDe> bool AnadirTramo(std::span<TLectura> lecturas, FactorDe factorDe);
+    // One reading into the figures `a` and the rest `m`; false when it fails the analysis.
+    bool Paso(TLectura& l, FactorPotencia& c, TAnalisisConsumo& a, Marcha& m) const;
+
     TAnalisisConsumo& a_;
     double objetivo_;
     std::int32_t horas_;
     double deseado_;
     Cosenos cosenos_;
     bool valido_;
-    double picoMaximo_ = 0;
-    double reactivaMaxima_ = 0;
-    // The factor of the reading with the highest reactive energy so far.
-    std::optional<FactorPotencia> maxReactiva_;
-    // The tan φ of the reading with the lowest factor so far.
-    double tanMinimo_ = std::numeric_limits<double>::quiet_NaN();
-    double requerimientoMaximo_ = -2147483647.0;
-    double trafoMayor_ = 0;
+    Marcha m_;
 };
 
 // Fills `analisis` from the readings and writes each reading's power factor. `horas` is the working

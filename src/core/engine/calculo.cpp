@@ -1,5 +1,7 @@
 #include "core/engine/calculo.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tarvik {
@@ -31,24 +33,47 @@ bool Analizado(bool analizado, ListaMensajes& mensajes) {
 CompensacionEnCurso::CompensacionEnCurso(double cosenoDeseado)
     : deseado_(cosenoDeseado), fallo_(!std::isfinite(cosenoDeseado)) {}
 
+// A plain flag and sum rather than an optional count: handed back through memory, an optional
+// stalled every reading on a wide read of a value just written in two parts.
+bool CompensacionEnCurso::Sumar(const TLectura& l, FactorPotencia& factor, std::int64_t& suma) {
+    if (l.kwht == 0 || !std::isfinite(factor.Tangente()))
+        return false;
+    // Halves to even; a NaN never reaches the integer.
+    const double diezmilesimas = factor.Diezmilesimas();
+    if (!(std::fabs(diezmilesimas) <= 10000))
+        return false;
+    suma += static_cast<std::int64_t>(diezmilesimas);
+    return true;
+}
+
 std::optional<FactorPotencia> CompensacionEnCurso::Anadir(const TLectura& l) {
     if (fallo_)
         return std::nullopt;
     ++lecturas_;
-    fallo_ = true; // until this reading has gone through
-    if (l.kwht == 0)
+    FactorPotencia coseno(l.kvarh / l.kwht);
+    fallo_ = !Sumar(l, coseno, suma_);
+    if (fallo_)
         return std::nullopt;
-    const double tangente = l.kvarh / l.kwht;
-    if (!std::isfinite(tangente))
-        return std::nullopt;
-    // Ten-thousandths of the power factor, halves to even; a NaN never reaches the integer.
-    FactorPotencia coseno(tangente);
-    const double diezmilesimas = coseno.Diezmilesimas();
-    if (!(std::fabs(diezmilesimas) <= 10000))
-        return std::nullopt;
-    suma_ += static_cast<std::int64_t>(diezmilesimas);
-    fallo_ = false;
     return coseno;
+}
+
+std::size_t CompensacionEnCurso::Anadir(std::span<const TLectura> lecturas, std::span<const double> tangentes,
+                                        std::span<const double> aproximados) {
+    if (fallo_)
+        return 0;
+    std::int64_t suma = suma_; // in a local for the run, where nothing else can write it
+    std::size_t i = 0;
+    for (; i < lecturas.size(); ++i) {
+        FactorPotencia coseno = FactorPotencia::ConAproximado(tangentes[i], aproximados[i]);
+        if (!Sumar(lecturas[i], coseno, suma)) {
+            fallo_ = true;
+            ++lecturas_; // the reading that could not be averaged counts as added
+            break;
+        }
+    }
+    lecturas_ += i;
+    suma_ = suma;
+    return i;
 }
 
 bool CompensacionEnCurso::Necesita(ListaMensajes& mensajes) const {
@@ -81,11 +106,25 @@ ValidacionEnCurso::ValidacionEnCurso(Sesion& sesion, const DatosPanel& panel)
     : sesion_(sesion), panel_(panel), compensacion_(panel.cosenoDeseado),
       analisis_(sesion.Analisis, panel, AnalisisEnCurso::Cosenos::Omitir) {}
 
-void ValidacionEnCurso::Anadir(TLectura& l) {
-    ++lecturas_;
-    // Once the check has failed the analysis no longer matters: its message is the answer.
-    if (std::optional<FactorPotencia> coseno = compensacion_.Anadir(l))
-        analisis_.Anadir(l, *coseno);
+void ValidacionEnCurso::Anadir(std::span<TLectura> lecturas) {
+    lecturas_ += lecturas.size();
+    // The tan φ and the approximate factor of a run of readings first, apart from the checks and
+    // sums that take them in order: each reading's division and root then no longer wait on the
+    // reading before, and the processor works on several at once.
+    constexpr std::size_t kTramo = 256;
+    std::array<double, kTramo> tangentes;
+    std::array<double, kTramo> aproximados;
+    while (!lecturas.empty()) {
+        const std::span<TLectura> tramo = lecturas.first(std::min(kTramo, lecturas.size()));
+        lecturas = lecturas.subspan(tramo.size());
+        for (std::size_t i = 0; i < tramo.size(); ++i) {
+            tangentes[i] = tramo[i].kvarh / tramo[i].kwht;
+            aproximados[i] = FactorPotencia::Aproximado(tangentes[i]);
+        }
+        // Once the check has failed the analysis no longer matters: its message is the answer.
+        const std::size_t comprobadas = compensacion_.Anadir(tramo, tangentes, aproximados);
+        analisis_.Anadir(tramo.first(comprobadas), tangentes, aproximados);
+    }
 }
 
 bool ValidacionEnCurso::Terminar(ListaMensajes& mensajes) {

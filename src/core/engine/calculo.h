@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace tarvik {
@@ -37,10 +38,17 @@ class CompensacionEnCurso {
     // Adds a reading and gives its power factor; none once the readings cannot be averaged (from
     // this reading on: the readings after it are not looked at).
     std::optional<FactorPotencia> Anadir(const TLectura& lectura);
+    // Adds the next readings with their tan φ (kvarh / kWh) and its FactorPotencia::Aproximado:
+    // how many of them went through before the readings could no longer be averaged.
+    std::size_t Anadir(std::span<const TLectura> lecturas, std::span<const double> tangentes,
+                       std::span<const double> aproximados);
     // NecesitaCompensacion's answer and message over the readings added.
     bool Necesita(ListaMensajes& mensajes) const;
 
   private:
+    // Adds the reading's power factor in ten-thousandths to `suma`; false when it cannot be averaged.
+    static bool Sumar(const TLectura& lectura, FactorPotencia& factor, std::int64_t& suma);
+
     double deseado_;
     bool fallo_;
     std::int64_t suma_ = 0;
@@ -61,7 +69,8 @@ bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDe
 class ValidacionEnCurso {
   public:
     ValidacionEnCurso(Sesion& sesion, const DatosPanel& panel);
-    void Anadir(TLectura& lectura);
+    // The next readings of the study, as many as were read together.
+    void Anadir(std::span<TLectura> lecturas);
     std::size_t Lecturas() const { return lecturas_; }
     bool Terminar(ListaMensajes& mensajes);
 

@@ -15,10 +15,15 @@ namespace tarvik {
 
 class FactorPotencia {
   public:
-    explicit FactorPotencia(double tangente)
-        : tangente_(tangente), aproximado_(1.0 / std::sqrt(1.0 + tangente * tangente)) {}
+    explicit FactorPotencia(double tangente) : FactorPotencia(tangente, Aproximado(tangente), {}) {}
+    // The factor with its approximation worked out beforehand (for many readings in one pass, where
+    // the processor overlaps their divisions and roots).
+    static double Aproximado(double tangente) { return 1.0 / std::sqrt(1.0 + tangente * tangente); }
+    static FactorPotencia ConAproximado(double tangente, double aproximado) {
+        return FactorPotencia(tangente, aproximado, {});
+    }
     // A factor already evaluated from the same tan φ.
-    FactorPotencia(double tangente, double exacto) : FactorPotencia(tangente) { exacto_ = exacto; }
+    FactorPotencia(double tangente, double exacto) : FactorPotencia(tangente, Aproximado(tangente), exacto) {}
 
     double Tangente() const { return tangente_; }
     // The power factor as cos(atan(tan φ)) gives it, evaluated once.
@@ -40,7 +45,9 @@ class FactorPotencia {
     // The factor in ten-thousandths, halves to even.
     double Diezmilesimas() {
         const double escaladas = aproximado_ * 10000;
-        const double redondeadas = std::nearbyint(escaladas);
+        // Halves to even, as nearbyint rounds, without a call to the library: the sum of a value
+        // between 0 and 10000 and 2^52 has no fraction digits left, so the sum itself is rounded.
+        const double redondeadas = escaladas + 0x1p52 - 0x1p52;
         // Both values round to the same whole number unless a half lies between them.
         if (std::fabs(escaladas - redondeadas) < 0.5 - 2 * kMargen * 10000)
             return redondeadas;
@@ -48,6 +55,9 @@ class FactorPotencia {
     }
 
   private:
+    FactorPotencia(double tangente, double aproximado, std::optional<double> exacto)
+        : tangente_(tangente), aproximado_(aproximado), exacto_(exacto) {}
+
     // Millions of times wider than the distance between the two evaluations.
     static constexpr double kMargen = 1e-9;
     double tangente_;

@@ -227,8 +227,12 @@ TEST_F(Calculo, ReadingsPassedByOneAtATimeGiveTheTotalsOfTheStudyHeldWhole) {
         pasada.Lecturas.clear();
         ListaMensajes mensajesPasada;
         ValidacionEnCurso validacion(pasada, p);
-        for (TLectura l : c.lecturas) // a reading just decoded, gone once the next one is
-            validacion.Anadir(l);
+        // The readings in runs of three, each gone once the next run is read.
+        for (std::size_t i = 0; i < c.lecturas.size(); i += 3) {
+            std::vector<TLectura> tramo(c.lecturas.begin() + static_cast<std::ptrdiff_t>(i),
+                                        c.lecturas.begin() + static_cast<std::ptrdiff_t>(std::min(i + 3, c.lecturas.size())));
+            validacion.Anadir(tramo);
+        }
         EXPECT_EQ(validacion.Lecturas(), c.lecturas.size());
         EXPECT_EQ(validacion.Terminar(mensajesPasada), okEntera);
         EXPECT_EQ(mensajesPasada, mensajesEntera);
