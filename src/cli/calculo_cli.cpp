@@ -115,7 +115,8 @@ int RecorrerEstudios(const Argumentos& a, const Entorno& e,
         escribir);
 }
 
-int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(const std::string&, Hilos)>& porRuta,
+int RecorrerRutas(const Argumentos& a,
+                  const std::function<RespuestaEstudio(const std::string&, Hilos)>& porRuta,
                   const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir) {
     std::vector<std::string> estudios;
     bool varios = false;

@@ -84,7 +84,8 @@ int RecorrerEstudios(const Argumentos& a, const Entorno& e,
                      const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir);
 // The same with `porRuta` reading each study from its file itself, on a second thread too when it is
 // the only study (the hilos it is given).
-int RecorrerRutas(const Argumentos& a, const std::function<RespuestaEstudio(const std::string&, Hilos)>& porRuta,
+int RecorrerRutas(const Argumentos& a,
+                  const std::function<RespuestaEstudio(const std::string&, Hilos)>& porRuta,
                   const std::function<void(const std::string&, RespuestaEstudio&, bool)>& escribir);
 
 int EjecutarCalc(const Argumentos& argumentos, const Entorno& entorno);

@@ -255,7 +255,8 @@ void Entregar(std::span<const std::uint8_t> bytes, std::vector<TLectura>& lectur
               const std::function<void(std::span<TLectura>)>& porBloque) {
     constexpr std::size_t kTramo = 256 * kTamLectura;
     for (std::size_t desde = 0; desde < bytes.size(); desde += kTramo) {
-        const std::span<const std::uint8_t> tramo = bytes.subspan(desde, std::min(kTramo, bytes.size() - desde));
+        const std::span<const std::uint8_t> tramo =
+            bytes.subspan(desde, std::min(kTramo, bytes.size() - desde));
         lecturas.resize(tramo.size() / kTamLectura);
         for (std::size_t i = 0; i < lecturas.size(); ++i)
             DecodificarLectura(tramo.subspan(i * kTamLectura, kTamLectura), lecturas[i]);
@@ -273,9 +274,8 @@ ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio&
                                    const std::function<void(std::span<TLectura>)>& porBloque, Hilos hilos) {
     ResultadoCarga res;
     std::vector<TLectura> lecturas;
-    if (hilos == Hilos::Uno ||
-        static_cast<std::uint64_t>(QFileInfo(QFile::decodeName(ruta.c_str())).size()) <
-            kLecturasEnDosHilos * kTamLectura) {
+    if (hilos == Hilos::Uno || static_cast<std::uint64_t>(QFileInfo(QFile::decodeName(ruta.c_str())).size()) <
+                                   kLecturasEnDosHilos * kTamLectura) {
         LeerPorBloques(
             ruta, previo, res, [&](std::size_t) { alEmpezar(res.datos); },
             [&](std::span<const std::uint8_t> bytes) {
@@ -304,12 +304,15 @@ ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio&
         bool seguir = true;
         LeerPorBloques(
             ruta, previo, res, [&](std::size_t) { seguir = enviar(Hueco::Tipo::Cabecera, {}); },
-            [&](std::span<const std::uint8_t> bytes) { return seguir && enviar(Hueco::Tipo::Lecturas, bytes); });
+            [&](std::span<const std::uint8_t> bytes) {
+                return seguir && enviar(Hueco::Tipo::Lecturas, bytes);
+            });
         if (seguir)
             enviar(Hueco::Tipo::Fin, {});
     });
     try {
-        for (Hueco* hueco = &relevo.Siguiente(); hueco->tipo != Hueco::Tipo::Fin; hueco = &relevo.Siguiente()) {
+        for (Hueco* hueco = &relevo.Siguiente(); hueco->tipo != Hueco::Tipo::Fin;
+             hueco = &relevo.Siguiente()) {
             if (hueco->tipo == Hueco::Tipo::Cabecera)
                 alEmpezar(hueco->datos);
             else

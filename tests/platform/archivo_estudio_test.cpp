@@ -174,11 +174,13 @@ TEST(AbrirEstudio, AFailureWhileTakingTheReadingsStopsTheRead) {
                     throw std::runtime_error("no more memory");
                 tomadas += bloque.size();
             };
-            EXPECT_THROW(RecorrerFacturacion(ruta, TDatosEstudio{}, [](const TDatosEstudio&) {}, tomar, hilos),
+            EXPECT_THROW(RecorrerFacturacion(
+                             ruta, TDatosEstudio{}, [](const TDatosEstudio&) {}, tomar, hilos),
                          std::runtime_error);
         }
         EXPECT_THROW(RecorrerFacturacion(
-                         ruta, TDatosEstudio{}, [](const TDatosEstudio&) { throw std::runtime_error("fields"); },
+                         ruta, TDatosEstudio{},
+                         [](const TDatosEstudio&) { throw std::runtime_error("fields"); },
                          [](std::span<TLectura>) {}, hilos),
                      std::runtime_error);
     }

@@ -71,8 +71,7 @@ inline bool AnalisisEnCurso::Paso(TLectura& l, FactorPotencia& c, TAnalisisConsu
     return true;
 }
 
-template <class FactorDe>
-bool AnalisisEnCurso::AnadirTramo(std::span<TLectura> lecturas, FactorDe factorDe) {
+template <class FactorDe> bool AnalisisEnCurso::AnadirTramo(std::span<TLectura> lecturas, FactorDe factorDe) {
     if (!valido_)
         return false;
     // The figures run in locals and are written back however the run ends: kept in the members,
@@ -100,8 +99,8 @@ bool AnalisisEnCurso::Anadir(std::span<TLectura> lecturas, std::span<const doubl
 
 bool AnalisisEnCurso::Anadir(std::span<TLectura> lecturas, std::span<const double> tangentes,
                              std::span<const double> aproximados) {
-    return AnadirTramo(lecturas,
-                       [&](std::size_t i) { return FactorPotencia::ConAproximado(tangentes[i], aproximados[i]); });
+    return AnadirTramo(
+        lecturas, [&](std::size_t i) { return FactorPotencia::ConAproximado(tangentes[i], aproximados[i]); });
 }
 
 bool AnalisisEnCurso::Terminar() {

@@ -230,7 +230,8 @@ TEST_F(Calculo, ReadingsPassedByOneAtATimeGiveTheTotalsOfTheStudyHeldWhole) {
         // The readings in runs of three, each gone once the next run is read.
         for (std::size_t i = 0; i < c.lecturas.size(); i += 3) {
             std::vector<TLectura> tramo(c.lecturas.begin() + static_cast<std::ptrdiff_t>(i),
-                                        c.lecturas.begin() + static_cast<std::ptrdiff_t>(std::min(i + 3, c.lecturas.size())));
+                                        c.lecturas.begin() +
+                                            static_cast<std::ptrdiff_t>(std::min(i + 3, c.lecturas.size())));
             validacion.Anadir(tramo);
         }
         EXPECT_EQ(validacion.Lecturas(), c.lecturas.size());
