@@ -249,18 +249,16 @@ class Relevo {
     std::uint32_t tomados_ = 0; // the taking side's own count
 };
 
-// Decodes the bytes of whole readings into `lecturas` and hands them on a run at a time: a run of
-// decoded readings stays in the processor's nearest cache while it is worked on.
-void Entregar(std::span<const std::uint8_t> bytes, std::vector<TLectura>& lecturas,
+// Decodes the bytes of whole readings into `tramo` and hands them on as many at a time as it
+// holds: a run of decoded readings stays in the processor's nearest cache while it is worked on.
+void Entregar(std::span<const std::uint8_t> bytes, std::span<TLectura> tramo,
               const std::function<void(std::span<TLectura>)>& porBloque) {
-    constexpr std::size_t kTramo = 256 * kTamLectura;
-    for (std::size_t desde = 0; desde < bytes.size(); desde += kTramo) {
-        const std::span<const std::uint8_t> tramo =
-            bytes.subspan(desde, std::min(kTramo, bytes.size() - desde));
-        lecturas.resize(tramo.size() / kTamLectura);
-        for (std::size_t i = 0; i < lecturas.size(); ++i)
-            DecodificarLectura(tramo.subspan(i * kTamLectura, kTamLectura), lecturas[i]);
-        porBloque(lecturas);
+    while (!bytes.empty()) {
+        const std::size_t n = std::min(tramo.size(), bytes.size() / kTamLectura);
+        for (std::size_t i = 0; i < n; ++i)
+            DecodificarLectura(bytes.subspan(i * kTamLectura, kTamLectura), tramo[i]);
+        porBloque(tramo.first(n));
+        bytes = bytes.subspan(n * kTamLectura);
     }
 }
 
@@ -273,13 +271,13 @@ ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio&
                                    const std::function<void(const TDatosEstudio&)>& alEmpezar,
                                    const std::function<void(std::span<TLectura>)>& porBloque, Hilos hilos) {
     ResultadoCarga res;
-    std::vector<TLectura> lecturas;
+    std::vector<TLectura> tramo(256);
     if (hilos == Hilos::Uno || static_cast<std::uint64_t>(QFileInfo(QFile::decodeName(ruta.c_str())).size()) <
                                    kLecturasEnDosHilos * kTamLectura) {
         LeerPorBloques(
             ruta, previo, res, [&](std::size_t) { alEmpezar(res.datos); },
             [&](std::span<const std::uint8_t> bytes) {
-                Entregar(bytes, lecturas, porBloque);
+                Entregar(bytes, tramo, porBloque);
                 return true;
             });
         return res;
@@ -316,7 +314,7 @@ ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio&
             if (hueco->tipo == Hueco::Tipo::Cabecera)
                 alEmpezar(hueco->datos);
             else
-                Entregar(hueco->bytes, lecturas, porBloque);
+                Entregar(hueco->bytes, tramo, porBloque);
             relevo.Devolver();
         }
     } catch (...) {
