@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The whole process on a study of a million readings (136 MB): `tarvik-cli totals` (open and
 # analysis) against `cat` of the same file and the bare start of `tarvik-cli --version`, with the
-# peak memory of each. Needs build/bin/tarvik-cli (or $TARVIK_BUILD_DIR); uses hyperfine when it is
-# installed, otherwise repeated runs timed by /usr/bin/time.
+# peak memory of each. Needs build/bin/tarvik-cli (or $TARVIK_BUILD_DIR).
 #   bench/estudio-grande.sh [readings]     (default 1000000)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -30,36 +29,32 @@ tamano=$(stat -c %s "$estudio")
 cat "$estudio" > /dev/null # into the page cache, as a study opened a second time
 "$cli" totals "$estudio" --dbf "$build/bin/dbf" > "$tmp/totales.json" || { cat "$tmp/totales.json"; exit 1; }
 
-if command -v hyperfine > /dev/null; then
-  hyperfine -N --warmup 3 --runs 20 --export-json "$tmp/tiempos.json" \
-    -n cat "cat $estudio" -n version "$cli --version" -n totals "$cli totals $estudio --dbf $build/bin/dbf" \
-    > /dev/null
-  python3 - "$tmp/tiempos.json" <<'PY'
-import json, sys
-r = {x["command"]: x for x in json.load(open(sys.argv[1]))["results"]}
-ms = lambda n: r[n]["median"] * 1000
-cpu = lambda n: (r[n]["user"] + r[n]["system"]) * 1000
-for n in ("cat", "version", "totals"):
+# Rounds of cat, --version and totals, one after the other in each round, so that the load of the
+# shared machine, which comes and goes, weighs on the three alike; 3 rounds to warm up, then 30.
+python3 - "$estudio" "$cli" "$build/bin/dbf" <<'PY'
+import os, statistics, subprocess, sys, time
+estudio, cli, dbf = sys.argv[1:4]
+ordenes = {"cat": ["cat", estudio], "version": [cli, "--version"], "totals": [cli, "totals", estudio, "--dbf", dbf]}
+reloj = {n: [] for n in ordenes}
+cpu = {n: [] for n in ordenes}
+for ronda in range(33):
+    for n, orden in ordenes.items():
+        inicio = time.perf_counter()
+        p = subprocess.Popen(orden, stdout=subprocess.DEVNULL)
+        _, _, uso = os.wait4(p.pid, 0)
+        if ronda >= 3:
+            reloj[n].append((time.perf_counter() - inicio) * 1000)
+            cpu[n].append((uso.ru_utime + uso.ru_stime) * 1000)
+for n in ordenes:
     print("%-8s elapsed median %7.1f ms (min %.1f), processor time %.1f ms"
-          % (n, ms(n), r[n]["min"] * 1000, cpu(n)))
-neto = ms("totals") - ms("version")
-print("elapsed:   totals - version = %.1f ms = %.2f x cat (goal: within 2x)" % (neto, neto / ms("cat")))
-neto = cpu("totals") - cpu("version")
-print("processor: totals - version = %.1f ms = %.2f x cat" % (neto, neto / cpu("cat")))
+          % (n, statistics.median(reloj[n]), min(reloj[n]), statistics.median(cpu[n])))
+for nombre, t in (("elapsed", reloj), ("processor", cpu)):
+    ronda = [(t["totals"][i] - t["version"][i]) / t["cat"][i] for i in range(len(t["cat"]))]
+    cuartiles = statistics.quantiles(ronda, n=4)
+    print("%-10s (totals - version) / cat: median of the rounds %.2f x, quartiles %.2f-%.2f%s"
+          % (nombre + ":", statistics.median(ronda), cuartiles[0], cuartiles[2],
+             " (goal: within 2x)" if nombre == "elapsed" else ""))
 PY
-else
-  for nombre in cat version totals; do
-    case $nombre in
-      cat) orden=(cat "$estudio") ;;
-      version) orden=("$cli" --version) ;;
-      totals) orden=("$cli" totals "$estudio" --dbf "$build/bin/dbf") ;;
-    esac
-    for _ in 1 2 3 4 5; do
-      /usr/bin/time -f "%e" "${orden[@]}" 2>> "$tmp/$nombre.t" > /dev/null
-    done
-    echo "$nombre: $(sort -n "$tmp/$nombre.t" | sed -n 3p) s (median of 5)"
-  done
-fi
 
 for nombre in version totals; do
   if [ $nombre = version ]; then orden=("$cli" --version); else orden=("$cli" totals "$estudio" --dbf "$build/bin/dbf"); fi
