@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <span>
 #include <system_error>
@@ -285,8 +286,9 @@ ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio&
 
     // A second thread reads the file while this one decodes and takes the blocks already read:
     // the copy out of the system's cache overlaps the work done with the readings. `res` is the
-    // reading thread's until it has ended.
+    // reading thread's until it has ended, and so is `fallo`, what the reading itself threw.
     Relevo relevo;
+    std::exception_ptr fallo;
     std::thread lector([&] {
         const auto enviar = [&](Hueco::Tipo tipo, std::span<const std::uint8_t> bytes) {
             Hueco* hueco = relevo.Vacio();
@@ -300,11 +302,15 @@ ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio&
             return true;
         };
         bool seguir = true;
-        LeerPorBloques(
-            ruta, previo, res, [&](std::size_t) { seguir = enviar(Hueco::Tipo::Cabecera, {}); },
-            [&](std::span<const std::uint8_t> bytes) {
-                return seguir && enviar(Hueco::Tipo::Lecturas, bytes);
-            });
+        try {
+            LeerPorBloques(
+                ruta, previo, res, [&](std::size_t) { seguir = enviar(Hueco::Tipo::Cabecera, {}); },
+                [&](std::span<const std::uint8_t> bytes) {
+                    return seguir && enviar(Hueco::Tipo::Lecturas, bytes);
+                });
+        } catch (...) {
+            fallo = std::current_exception();
+        }
         if (seguir)
             enviar(Hueco::Tipo::Fin, {});
     });
@@ -323,6 +329,8 @@ ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio&
         throw;
     }
     lector.join();
+    if (fallo)
+        std::rethrow_exception(fallo);
     return res;
 }
 
