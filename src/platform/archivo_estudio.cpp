@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <span>
 #include <system_error>
@@ -103,13 +104,19 @@ void Preparar(const std::vector<TLectura>& lecturas) {
 #endif
 }
 
+// A block of a thousand readings at a time, decoded where it was read.
+constexpr std::size_t kLecturasBloque = 1024;
+constexpr std::size_t kTamBloque = kTamCabecera + kLecturasBloque * kTamLectura;
+
 // Reads a study a block of readings at a time into `res`: its fields, then `alEmpezar` with the
 // number of readings that the file's size promises, then `porBloque` with the bytes of the whole
-// readings of each block, in order, until it answers false. A reading cut short by the end of the
+// readings of each block, in order. Each block is read into the kTamBloque
+// bytes that `pedir` gives, none when the reading is to stop; `porBloque` may keep those bytes, as
+// the next block is read into those that `pedir` gives next. A reading cut short by the end of the
 // file is dropped. On a failure `res` holds only the error.
-template <class AlEmpezar, class PorBloque>
+template <class AlEmpezar, class Pedir, class PorBloque>
 void LeerPorBloques(const std::string& ruta, const TDatosEstudio& previo, ResultadoCarga& res,
-                    AlEmpezar alEmpezar, PorBloque porBloque) {
+                    AlEmpezar alEmpezar, Pedir pedir, PorBloque porBloque) {
     const QString nombre = QFile::decodeName(ruta.c_str());
     const QFileInfo info(nombre);
     if (std::string rechazo = Rechazo(info); !rechazo.empty()) {
@@ -126,15 +133,15 @@ void LeerPorBloques(const std::string& ruta, const TDatosEstudio& previo, Result
         return;
     }
 
-    // A block of a thousand readings at a time, decoded where it was read.
-    constexpr std::size_t kLecturasBloque = 1024;
-    std::vector<std::uint8_t> bloque(kTamCabecera + kLecturasBloque * kTamLectura);
+    std::span<std::uint8_t> bloque = pedir();
+    if (bloque.empty())
+        return;
     std::optional<std::size_t> lleno = Llenar(archivo, bloque, 0);
     if (!lleno) {
         res = FalloApertura(Motivo(archivo));
         return;
     }
-    std::size_t inicio = DecodificarCabecera(std::span(bloque).first(*lleno), previo, res.datos);
+    std::size_t inicio = DecodificarCabecera(bloque.first(*lleno), previo, res.datos);
     if (inicio == 0) {
         res.error = ErrorCarga::Formato;
         return;
@@ -143,14 +150,19 @@ void LeerPorBloques(const std::string& ruta, const TDatosEstudio& previo, Result
     alEmpezar(tamano > inicio ? (tamano - inicio) / kTamLectura : 0);
     for (;;) {
         const std::size_t enteras = (*lleno - inicio) / kTamLectura * kTamLectura;
-        if (!porBloque(std::span<const std::uint8_t>(bloque).subspan(inicio, enteras)))
-            return;
-        inicio += enteras;
+        // A reading cut by the block's end is completed at the front of the next block; it is put
+        // aside first, as the block may be another thread's once it is handed over.
+        std::array<std::uint8_t, kTamLectura> cortada;
+        const std::size_t resto = *lleno - inicio - enteras;
+        std::memcpy(cortada.data(), bloque.data() + inicio + enteras, resto);
+        porBloque(std::span<const std::uint8_t>(bloque).subspan(inicio, enteras));
         if (*lleno < bloque.size())
             break; // the end of the file
-        // A reading cut by the block's end moves to its front and is completed by the next read.
-        std::memmove(bloque.data(), bloque.data() + inicio, *lleno - inicio);
-        lleno = Llenar(archivo, bloque, *lleno - inicio);
+        bloque = pedir();
+        if (bloque.empty())
+            return;
+        std::memcpy(bloque.data(), cortada.data(), resto);
+        lleno = Llenar(archivo, bloque, resto);
         if (!lleno) {
             res = FalloApertura(archivo.error() == QFileDevice::NoError ? Motivo(std::errc::file_too_large)
                                                                         : Motivo(archivo));
@@ -164,29 +176,31 @@ void LeerPorBloques(const std::string& ruta, const TDatosEstudio& previo, Result
 
 ResultadoCarga CargarFacturacion(const std::string& ruta, const TDatosEstudio& previo) {
     ResultadoCarga res;
+    std::vector<std::uint8_t> bloque(kTamBloque);
     LeerPorBloques(
         ruta, previo, res,
         [&](std::size_t previstas) {
             res.lecturas.reserve(previstas);
             Preparar(res.lecturas);
         },
+        [&] { return std::span(bloque); },
         [&](std::span<const std::uint8_t> bytes) {
             for (std::size_t i = 0; i < bytes.size(); i += kTamLectura)
                 DecodificarLectura(bytes.subspan(i, kTamLectura), res.lecturas.emplace_back());
-            return true;
         });
     return res;
 }
 
 namespace {
 
-// The bytes of whole readings on their way from the thread that reads a study to the one that
-// takes them, or the news that the header has been decoded (with the study's fields) or that the
-// reading has ended.
+// A block read by the thread that reads a study, on its way to the one that takes its readings:
+// the bytes of its whole readings, with the study's fields when it is the first, or the news that
+// the reading has ended.
 struct Hueco {
-    enum class Tipo { Cabecera, Lecturas, Fin } tipo = Tipo::Lecturas;
+    enum class Tipo { Cabecera, Lecturas, Fin } tipo = Tipo::Lecturas; // Cabecera: the first block
     TDatosEstudio datos;
-    std::vector<std::uint8_t> bytes;
+    std::unique_ptr<std::uint8_t[]> bloque = std::make_unique_for_overwrite<std::uint8_t[]>(kTamBloque);
+    std::span<const std::uint8_t> bytes;
 };
 
 // Hands Huecos from one thread to another in order, a few blocks ahead: the reading thread fills
@@ -275,52 +289,51 @@ ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio&
     std::vector<TLectura> tramo(256);
     if (hilos == Hilos::Uno || static_cast<std::uint64_t>(QFileInfo(QFile::decodeName(ruta.c_str())).size()) <
                                    kLecturasEnDosHilos * kTamLectura) {
+        std::vector<std::uint8_t> bloque(kTamBloque);
         LeerPorBloques(
-            ruta, previo, res, [&](std::size_t) { alEmpezar(res.datos); },
-            [&](std::span<const std::uint8_t> bytes) {
-                Entregar(bytes, tramo, porBloque);
-                return true;
-            });
+            ruta, previo, res, [&](std::size_t) { alEmpezar(res.datos); }, [&] { return std::span(bloque); },
+            [&](std::span<const std::uint8_t> bytes) { Entregar(bytes, tramo, porBloque); });
         return res;
     }
 
-    // A second thread reads the file while this one decodes and takes the blocks already read:
-    // the copy out of the system's cache overlaps the work done with the readings. `res` is the
-    // reading thread's until it has ended, and so is `fallo`, what the reading itself threw.
+    // A second thread reads the file straight into the blocks that it hands over, while this one
+    // decodes and takes the blocks already read: the copy out of the system's cache overlaps the
+    // work done with the readings. `res` is the reading thread's until it has ended, and so is
+    // `fallo`, what the reading itself threw.
     Relevo relevo;
     std::exception_ptr fallo;
     std::thread lector([&] {
-        const auto enviar = [&](Hueco::Tipo tipo, std::span<const std::uint8_t> bytes) {
-            Hueco* hueco = relevo.Vacio();
-            if (!hueco)
-                return false;
-            hueco->tipo = tipo;
-            if (tipo == Hueco::Tipo::Cabecera)
-                hueco->datos = res.datos;
-            hueco->bytes.assign(bytes.begin(), bytes.end());
-            relevo.Lleno();
-            return true;
+        Hueco* hueco = nullptr; // the block being read, once the taking side has given it back
+        const auto pedir = [&] {
+            hueco = relevo.Vacio();
+            return hueco ? std::span(hueco->bloque.get(), kTamBloque) : std::span<std::uint8_t>();
         };
-        bool seguir = true;
+        bool cabecera = false;
         try {
             LeerPorBloques(
-                ruta, previo, res, [&](std::size_t) { seguir = enviar(Hueco::Tipo::Cabecera, {}); },
+                ruta, previo, res, [&](std::size_t) { cabecera = true; }, pedir,
                 [&](std::span<const std::uint8_t> bytes) {
-                    return seguir && enviar(Hueco::Tipo::Lecturas, bytes);
+                    hueco->tipo = cabecera ? Hueco::Tipo::Cabecera : Hueco::Tipo::Lecturas;
+                    if (cabecera)
+                        hueco->datos = res.datos;
+                    cabecera = false;
+                    hueco->bytes = bytes;
+                    relevo.Lleno();
                 });
         } catch (...) {
             fallo = std::current_exception();
         }
-        if (seguir)
-            enviar(Hueco::Tipo::Fin, {});
+        if (!pedir().empty()) {
+            hueco->tipo = Hueco::Tipo::Fin;
+            relevo.Lleno();
+        }
     });
     try {
         for (Hueco* hueco = &relevo.Siguiente(); hueco->tipo != Hueco::Tipo::Fin;
              hueco = &relevo.Siguiente()) {
             if (hueco->tipo == Hueco::Tipo::Cabecera)
                 alEmpezar(hueco->datos);
-            else
-                Entregar(hueco->bytes, tramo, porBloque);
+            Entregar(hueco->bytes, tramo, porBloque);
             relevo.Devolver();
         }
     } catch (...) {
