@@ -145,7 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Sesion pasada = s;
         pasada.Lecturas.clear();
         ValidacionEnCurso validacion(pasada, panel);
-        std::vector<TLectura> leidas = s.Lecturas; // a read block, gone once the totals are made
+        std::vector<TCifrasLectura> leidas; // a read block, gone once the totals are made
+        for (const TLectura& l : s.Lecturas)
+            leidas.push_back(l.Cifras());
         validacion.Anadir(leidas);
         ListaMensajes mensajesPasada;
         const bool validado = validacion.Terminar(mensajesPasada);
@@ -155,12 +157,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ComprobarMensajes(mensajes);
         Exigir(analizado || !mensajes.empty(), "a refused analysis says why");
         Exigir(validado == analizado && mensajesPasada == mensajes,
-               "readings passed by one at a time are refused as the study held whole");
+               "the readings' figures passed by are refused as the study held whole");
         if (analizado) {
             ComprobarTotales(s, panel, separador);
             Exigir(std::memcmp(&pasada.Analisis, &s.Analisis, sizeof s.Analisis) == 0 &&
                        pasada.trafoEntradaMayor == s.trafoEntradaMayor,
-                   "readings passed by one at a time are analysed as the study held whole");
+                   "the readings' figures passed by are analysed as the study held whole");
         }
     }
 

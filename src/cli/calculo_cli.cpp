@@ -54,7 +54,7 @@ RespuestaEstudio Totals(const std::string& ruta, const Entorno& e, Hilos hilos) 
     std::optional<ValidacionEnCurso> validacion;
     if (!RecorrerEstudio(
             ruta, e, c, r.error, [&] { validacion.emplace(c.sesion, c.panel); },
-            [&](std::span<TLectura> lecturas) { validacion->Anadir(lecturas); }, hilos)) {
+            [&](std::span<const TCifrasLectura> lecturas) { validacion->Anadir(lecturas); }, hilos)) {
         r.codigo = kErrorUso;
         return r;
     }

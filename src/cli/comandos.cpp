@@ -185,7 +185,7 @@ bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& c,
 
 bool RecorrerEstudio(const std::string& ruta, const Entorno& entorno, Contexto& c, std::string& motivo,
                      const std::function<void()>& alEmpezar,
-                     const std::function<void(std::span<TLectura>)>& porBloque, Hilos hilos) {
+                     const std::function<void(std::span<const TCifrasLectura>)>& porBloque, Hilos hilos) {
     return Abrir(entorno, c, motivo, [&](const TDatosEstudio& previo, const auto& mostrar) {
         return RecorrerFacturacion(
             ruta, previo,

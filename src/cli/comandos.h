@@ -68,11 +68,12 @@ int Ejecutar(const QStringList& argumentos, const std::string& rutaPrograma, cha
 // Loads a study as Open does, with the panel showing it; false with the reason.
 bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo);
 // The same without holding the study's readings: `alEmpezar` once the session and the panel show the
-// study's fields, then `porBloque` with the readings as they are read, a run at a time and in order;
+// study's fields, then `porBloque` with the readings' figures as they are read, a run at a time and
+// in order;
 // with Hilos::Dos a large study is read on a second thread meanwhile.
 bool RecorrerEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo,
                      const std::function<void()>& alEmpezar,
-                     const std::function<void(std::span<TLectura>)>& porBloque, Hilos hilos);
+                     const std::function<void(std::span<const TCifrasLectura>)>& porBloque, Hilos hilos);
 // The same as CargarEstudio for a command on one study: the reason goes to standard error.
 bool CargarEstudio(const Argumentos& a, const Entorno& entorno, Contexto& contexto);
 

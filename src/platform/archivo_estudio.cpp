@@ -264,14 +264,14 @@ class Relevo {
     std::uint32_t tomados_ = 0; // the taking side's own count
 };
 
-// Decodes the bytes of whole readings into `tramo` and hands them on as many at a time as it
-// holds: a run of decoded readings stays in the processor's nearest cache while it is worked on.
-void Entregar(std::span<const std::uint8_t> bytes, std::span<TLectura> tramo,
-              const std::function<void(std::span<TLectura>)>& porBloque) {
+// Decodes the figures of whole readings into `tramo` and hands them on as many at a time as it
+// holds: a run of decoded figures stays in the processor's nearest cache while it is worked on.
+void Entregar(std::span<const std::uint8_t> bytes, std::span<TCifrasLectura> tramo,
+              const std::function<void(std::span<const TCifrasLectura>)>& porBloque) {
     while (!bytes.empty()) {
         const std::size_t n = std::min(tramo.size(), bytes.size() / kTamLectura);
         for (std::size_t i = 0; i < n; ++i)
-            DecodificarLectura(bytes.subspan(i * kTamLectura, kTamLectura), tramo[i]);
+            DecodificarCifras(bytes.subspan(i * kTamLectura, kTamLectura), tramo[i]);
         porBloque(tramo.first(n));
         bytes = bytes.subspan(n * kTamLectura);
     }
@@ -284,9 +284,10 @@ constexpr std::size_t kLecturasEnDosHilos = 16 * 1024;
 
 ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio& previo,
                                    const std::function<void(const TDatosEstudio&)>& alEmpezar,
-                                   const std::function<void(std::span<TLectura>)>& porBloque, Hilos hilos) {
+                                   const std::function<void(std::span<const TCifrasLectura>)>& porBloque,
+                                   Hilos hilos) {
     ResultadoCarga res;
-    std::vector<TLectura> tramo(256);
+    std::vector<TCifrasLectura> tramo(256);
     if (hilos == Hilos::Uno || static_cast<std::uint64_t>(QFileInfo(QFile::decodeName(ruta.c_str())).size()) <
                                    kLecturasEnDosHilos * kTamLectura) {
         std::vector<std::uint8_t> bloque(kTamBloque);

@@ -1,24 +1,26 @@
 #include "core/engine/analisis.h"
 
 #include <cmath>
+#include <type_traits>
 
 namespace tarvik {
 
 AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, std::int32_t horas, double deseado,
-                                 float deseado32, Cosenos cosenos)
+                                 float deseado32)
     : a_(analisis), objetivo_(std::tan(std::acos(static_cast<double>(deseado32)))), horas_(horas),
-      deseado_(deseado), cosenos_(cosenos) {
+      deseado_(deseado) {
     a_ = TAnalisisConsumo{};
     valido_ = std::isfinite(objetivo_) && horas_ > 0;
     if (valido_)
         a_.cosenoMinimo = 2147483647.0;
 }
 
-AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel, Cosenos cosenos)
+AnalisisEnCurso::AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel)
     : AnalisisEnCurso(analisis, HorasPorPeriodo(panel.horas, panel.tipoLectura), panel.cosenoDeseado,
-                      static_cast<float>(panel.cosenoDeseado), cosenos) {}
+                      static_cast<float>(panel.cosenoDeseado)) {}
 
-inline bool AnalisisEnCurso::Paso(TLectura& l, FactorPotencia& c, TAnalisisConsumo& a, Marcha& m) const {
+template <class Lectura>
+inline bool AnalisisEnCurso::Paso(Lectura& l, FactorPotencia& c, TAnalisisConsumo& a, Marcha& m) const {
     // The peak-demand reading: on equal peaks the later one.
     if (!std::isfinite(l.mdr))
         return false;
@@ -42,7 +44,7 @@ inline bool AnalisisEnCurso::Paso(TLectura& l, FactorPotencia& c, TAnalisisConsu
         a.cosenoMinimo = c.Exacto();
         m.tanMinimo = c.Tangente();
     }
-    if (cosenos_ == Cosenos::Escribir)
+    if constexpr (std::is_same_v<Lectura, TLectura>)
         l.coseno = c.Exacto();
     // The reading with the highest reactive energy: on equal values the later one.
     if (l.kvarh >= m.reactivaMaxima) {
@@ -71,7 +73,8 @@ inline bool AnalisisEnCurso::Paso(TLectura& l, FactorPotencia& c, TAnalisisConsu
     return true;
 }
 
-template <class FactorDe> bool AnalisisEnCurso::AnadirTramo(std::span<TLectura> lecturas, FactorDe factorDe) {
+template <class Lectura, class FactorDe>
+bool AnalisisEnCurso::AnadirTramo(std::span<Lectura> lecturas, FactorDe factorDe) {
     if (!valido_)
         return false;
     // The figures run in locals and are written back however the run ends: kept in the members,
@@ -97,7 +100,7 @@ bool AnalisisEnCurso::Anadir(std::span<TLectura> lecturas, std::span<const doubl
     });
 }
 
-bool AnalisisEnCurso::Anadir(std::span<TLectura> lecturas, std::span<const double> tangentes,
+bool AnalisisEnCurso::Anadir(std::span<const TCifrasLectura> lecturas, std::span<const double> tangentes,
                              std::span<const double> aproximados) {
     return AnadirTramo(
         lecturas, [&](std::size_t i) { return FactorPotencia::ConAproximado(tangentes[i], aproximados[i]); });

@@ -15,29 +15,25 @@
 
 namespace tarvik {
 
-// The analysis of readings handed over one at a time in the study's order, whether the study holds
-// them or only passes them by (a study read without keeping its readings): AnalizarLecturas and
+// The analysis of readings handed over in runs in the study's order, whether the study holds them
+// or only passes their figures by (a study read without keeping its readings): AnalizarLecturas and
 // AnalisisConsumo are this over the study's readings, so both give the same bits; every sum runs in
 // reading order.
 class AnalisisEnCurso {
   public:
-    // Whether each reading added gets its power factor written into it: a study that passes its
-    // readings by does not keep them.
-    enum class Cosenos : bool { Escribir, Omitir };
-
     // Empties `analisis`, which it fills as the readings arrive; the arguments as for AnalizarLecturas.
-    AnalisisEnCurso(TAnalisisConsumo& analisis, std::int32_t horas, double deseado, float deseado32,
-                    Cosenos cosenos = Cosenos::Escribir);
+    AnalisisEnCurso(TAnalisisConsumo& analisis, std::int32_t horas, double deseado, float deseado32);
     // The same from the inputs panel, as the consumption path analyses.
-    AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel, Cosenos cosenos = Cosenos::Escribir);
+    AnalisisEnCurso(TAnalisisConsumo& analisis, const DatosPanel& panel);
 
     // Adds the next readings and writes their power factors into them. `cosenos`, when it holds
     // one value per reading, are their power factors already evaluated from the same energies.
     // False once the analysis has failed, at one of these readings or before; the readings after
     // that are not looked at.
     bool Anadir(std::span<TLectura> lecturas, std::span<const double> cosenos = {});
-    // The same with the readings' tan φ (kvarh / kWh) and its FactorPotencia::Aproximado instead.
-    bool Anadir(std::span<TLectura> lecturas, std::span<const double> tangentes,
+    // The same over readings' figures alone, which keep no power factor, with their tan φ
+    // (kvarh / kWh) and its FactorPotencia::Aproximado.
+    bool Anadir(std::span<const TCifrasLectura> lecturas, std::span<const double> tangentes,
                 std::span<const double> aproximados);
     // The figures over every reading added (also as far as they got when it failed); false when
     // the analysis failed.
@@ -59,15 +55,15 @@ class AnalisisEnCurso {
     };
 
     // Adds readings with `factorDe(i)` the power factor of the i-th.
-    template <class FactorDe> bool AnadirTramo(std::span<TLectura> lecturas, FactorDe factorDe);
-    // One reading into the figures `a` and the rest `m`; false when it fails the analysis.
-    bool Paso(TLectura& l, FactorPotencia& c, TAnalisisConsumo& a, Marcha& m) const;
+    template <class Lectura, class FactorDe> bool AnadirTramo(std::span<Lectura> lecturas, FactorDe factorDe);
+    // One reading into the figures `a` and the rest `m`, and its power factor into a whole reading;
+    // false when it fails the analysis.
+    template <class Lectura> bool Paso(Lectura& l, FactorPotencia& c, TAnalisisConsumo& a, Marcha& m) const;
 
     TAnalisisConsumo& a_;
     double objetivo_;
     std::int32_t horas_;
     double deseado_;
-    Cosenos cosenos_;
     bool valido_;
     Marcha m_;
 };

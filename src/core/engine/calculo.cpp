@@ -35,8 +35,8 @@ CompensacionEnCurso::CompensacionEnCurso(double cosenoDeseado)
 
 // A plain flag and sum rather than an optional count: handed back through memory, an optional
 // stalled every reading on a wide read of a value just written in two parts.
-bool CompensacionEnCurso::Sumar(const TLectura& l, FactorPotencia& factor, std::int64_t& suma) {
-    if (l.kwht == 0 || !std::isfinite(factor.Tangente()))
+bool CompensacionEnCurso::Sumar(double kwht, FactorPotencia& factor, std::int64_t& suma) {
+    if (kwht == 0 || !std::isfinite(factor.Tangente()))
         return false;
     // Halves to even; a NaN never reaches the integer.
     const double diezmilesimas = factor.Diezmilesimas();
@@ -51,13 +51,14 @@ std::optional<FactorPotencia> CompensacionEnCurso::Anadir(const TLectura& l) {
         return std::nullopt;
     ++lecturas_;
     FactorPotencia coseno(l.kvarh / l.kwht);
-    fallo_ = !Sumar(l, coseno, suma_);
+    fallo_ = !Sumar(l.kwht, coseno, suma_);
     if (fallo_)
         return std::nullopt;
     return coseno;
 }
 
-std::size_t CompensacionEnCurso::Anadir(std::span<const TLectura> lecturas, std::span<const double> tangentes,
+std::size_t CompensacionEnCurso::Anadir(std::span<const TCifrasLectura> lecturas,
+                                        std::span<const double> tangentes,
                                         std::span<const double> aproximados) {
     if (fallo_)
         return 0;
@@ -65,7 +66,7 @@ std::size_t CompensacionEnCurso::Anadir(std::span<const TLectura> lecturas, std:
     std::size_t i = 0;
     for (; i < lecturas.size(); ++i) {
         FactorPotencia coseno = FactorPotencia::ConAproximado(tangentes[i], aproximados[i]);
-        if (!Sumar(lecturas[i], coseno, suma)) {
+        if (!Sumar(lecturas[i].kwht, coseno, suma)) {
             fallo_ = true;
             ++lecturas_; // the reading that could not be averaged counts as added
             break;
@@ -103,10 +104,9 @@ bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDe
 }
 
 ValidacionEnCurso::ValidacionEnCurso(Sesion& sesion, const DatosPanel& panel)
-    : sesion_(sesion), panel_(panel), compensacion_(panel.cosenoDeseado),
-      analisis_(sesion.Analisis, panel, AnalisisEnCurso::Cosenos::Omitir) {}
+    : sesion_(sesion), panel_(panel), compensacion_(panel.cosenoDeseado), analisis_(sesion.Analisis, panel) {}
 
-void ValidacionEnCurso::Anadir(std::span<TLectura> lecturas) {
+void ValidacionEnCurso::Anadir(std::span<const TCifrasLectura> lecturas) {
     lecturas_ += lecturas.size();
     // The tan φ and the approximate factor of a run of readings first, apart from the checks and
     // sums that take them in order: each reading's division and root then no longer wait on the
@@ -115,7 +115,7 @@ void ValidacionEnCurso::Anadir(std::span<TLectura> lecturas) {
     std::array<double, kTramo> tangentes;
     std::array<double, kTramo> aproximados;
     while (!lecturas.empty()) {
-        const std::span<TLectura> tramo = lecturas.first(std::min(kTramo, lecturas.size()));
+        const std::span<const TCifrasLectura> tramo = lecturas.first(std::min(kTramo, lecturas.size()));
         lecturas = lecturas.subspan(tramo.size());
         for (std::size_t i = 0; i < tramo.size(); ++i) {
             tangentes[i] = tramo[i].kvarh / tramo[i].kwht;

@@ -40,14 +40,15 @@ class CompensacionEnCurso {
     std::optional<FactorPotencia> Anadir(const TLectura& lectura);
     // Adds the next readings with their tan φ (kvarh / kWh) and its FactorPotencia::Aproximado:
     // how many of them went through before the readings could no longer be averaged.
-    std::size_t Anadir(std::span<const TLectura> lecturas, std::span<const double> tangentes,
+    std::size_t Anadir(std::span<const TCifrasLectura> lecturas, std::span<const double> tangentes,
                        std::span<const double> aproximados);
     // NecesitaCompensacion's answer and message over the readings added.
     bool Necesita(ListaMensajes& mensajes) const;
 
   private:
-    // Adds the reading's power factor in ten-thousandths to `suma`; false when it cannot be averaged.
-    static bool Sumar(const TLectura& lectura, FactorPotencia& factor, std::int64_t& suma);
+    // Adds the power factor in ten-thousandths of a reading of `kwht` to `suma`; false when it
+    // cannot be averaged.
+    static bool Sumar(double kwht, FactorPotencia& factor, std::int64_t& suma);
 
     double deseado_;
     bool fallo_;
@@ -62,15 +63,15 @@ class CompensacionEnCurso {
 bool NecesitaCompensacion(const std::vector<TLectura>& lecturas, double cosenoDeseado,
                           ListaMensajes& mensajes, std::vector<double>& cosenos);
 
-// ValidarYAnalizar by consumption over readings handed over one at a time in the study's order and
-// not kept (the totals of a study read without holding its readings): the same answer, the same
-// messages and, when it succeeds, the same analysis in `sesion`, whose readings it leaves alone.
-// The check and the analysis take each reading together, in one pass.
+// ValidarYAnalizar by consumption over the figures of readings handed over in runs in the study's
+// order and not kept (the totals of a study read without holding its readings): the same answer,
+// the same messages and, when it succeeds, the same analysis in `sesion`, whose readings it leaves
+// alone. The check and the analysis take each reading together, in one pass.
 class ValidacionEnCurso {
   public:
     ValidacionEnCurso(Sesion& sesion, const DatosPanel& panel);
     // The next readings of the study, as many as were read together.
-    void Anadir(std::span<TLectura> lecturas);
+    void Anadir(std::span<const TCifrasLectura> lecturas);
     std::size_t Lecturas() const { return lecturas_; }
     bool Terminar(ListaMensajes& mensajes);
 

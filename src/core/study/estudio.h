@@ -20,6 +20,21 @@ inline constexpr std::size_t kCapTelefono = 20;
 inline constexpr std::size_t kCapCliente = 100;
 inline constexpr std::size_t kCapDireccion = 96;
 
+// What the consumption analysis and its check take of a reading: its energies, peak demand, bill
+// amounts and input transformer. A study read only for its totals decodes no more of each reading.
+struct TCifrasLectura {
+    double kwht = 0;
+    double mdr = 0;
+    double kvarh = 0;
+    double ifp = 0;
+    double it = 0;
+    double cpc = 0;
+    double ia = 0;
+    double rr = 0;
+
+    bool operator==(const TCifrasLectura&) const = default;
+};
+
 // One billing period (a month, or two months in bi-monthly studies).
 struct TLectura {
     TextoFijo<kCapMes> mes; // Windows-1252
@@ -35,6 +50,8 @@ struct TLectura {
     std::array<std::uint8_t, 8> reservado2{};
     double ia = 0;
     double rr = 0;
+
+    TCifrasLectura Cifras() const { return {kwht, mdr, kvarh, ifp, it, cpc, ia, rr}; }
 
     bool operator==(const TLectura&) const = default;
 };

@@ -77,7 +77,7 @@ namespace {
 // A reading from `bytes`, which hold it whole when their size is fixed as kTamLectura: every bounds
 // check of the fields is then settled when this is compiled, not once per field of a million
 // readings.
-template <std::size_t Tam> void Decodificar(std::span<const std::uint8_t, Tam> bytes, TLectura& l) {
+template <std::size_t Tam> void DeBytes(std::span<const std::uint8_t, Tam> bytes, TLectura& l) {
     ByteReader r(bytes);
     l.mes = r.shortStringView(kCapMes);
     l.ano = r.i32();
@@ -95,13 +95,38 @@ template <std::size_t Tam> void Decodificar(std::span<const std::uint8_t, Tam> b
     l.rr = r.f64();
 }
 
+// The same fields as above, where the figures lie.
+template <std::size_t Tam> void DeBytes(std::span<const std::uint8_t, Tam> bytes, TCifrasLectura& c) {
+    ByteReader r(bytes);
+    r.seek(24);
+    c.kwht = r.f64();
+    r.seek(64);
+    c.mdr = r.f64();
+    r.skip(8); // the power factor, which the analysis works out again
+    c.kvarh = r.f64();
+    c.ifp = r.f64();
+    c.it = r.f64();
+    c.cpc = r.f64();
+    r.skip(8);
+    c.ia = r.f64();
+    c.rr = r.f64();
+}
+
+template <class Registro> void Decodificar(std::span<const std::uint8_t> bytes, Registro& registro) {
+    if (bytes.size() == kTamLectura)
+        DeBytes(bytes.first<kTamLectura>(), registro);
+    else
+        DeBytes(bytes, registro);
+}
+
 } // namespace
 
 void DecodificarLectura(std::span<const std::uint8_t> bytes, TLectura& l) {
-    if (bytes.size() == kTamLectura)
-        Decodificar(bytes.first<kTamLectura>(), l);
-    else
-        Decodificar(bytes, l);
+    Decodificar(bytes, l);
+}
+
+void DecodificarCifras(std::span<const std::uint8_t> bytes, TCifrasLectura& c) {
+    Decodificar(bytes, c);
 }
 
 TLectura DecodificarLectura(std::span<const std::uint8_t> bytes) {

@@ -21,6 +21,8 @@ std::vector<std::uint8_t> CodificarCabecera(const TDatosEstudio& datos);
 std::vector<std::uint8_t> CodificarLectura(const TLectura& lectura);
 TLectura DecodificarLectura(std::span<const std::uint8_t> bytes);
 void DecodificarLectura(std::span<const std::uint8_t> bytes, TLectura& lectura);
+// Only the figures of the reading in `bytes`, as DecodificarLectura decodes them.
+void DecodificarCifras(std::span<const std::uint8_t> bytes, TCifrasLectura& cifras);
 
 // The whole file image of a study; the header is written as version 100.
 std::vector<std::uint8_t> CodificarFacturacion(const TDatosEstudio& datos,

@@ -227,11 +227,11 @@ TEST_F(Calculo, ReadingsPassedByOneAtATimeGiveTheTotalsOfTheStudyHeldWhole) {
         pasada.Lecturas.clear();
         ListaMensajes mensajesPasada;
         ValidacionEnCurso validacion(pasada, p);
-        // The readings in runs of three, each gone once the next run is read.
+        // The readings' figures in runs of three, each gone once the next run is read.
         for (std::size_t i = 0; i < c.lecturas.size(); i += 3) {
-            std::vector<TLectura> tramo(c.lecturas.begin() + static_cast<std::ptrdiff_t>(i),
-                                        c.lecturas.begin() +
-                                            static_cast<std::ptrdiff_t>(std::min(i + 3, c.lecturas.size())));
+            std::vector<TCifrasLectura> tramo;
+            for (std::size_t j = i; j < std::min(i + 3, c.lecturas.size()); ++j)
+                tramo.push_back(c.lecturas[j].Cifras());
             validacion.Anadir(tramo);
         }
         EXPECT_EQ(validacion.Lecturas(), c.lecturas.size());

@@ -146,6 +146,21 @@ TEST(Facturacion, RoundTripOfRandomStudiesGivesBackTheStudy) {
     }
 }
 
+// A reading's figures alone (what the totals decode) come out as the same fields of the whole
+// reading, also from bytes cut short at any length, where the fields past the end read as 0.
+TEST(Facturacion, AReadingsFiguresDecodeAsTheWholeReading) {
+    std::mt19937 rng(136);
+    for (int vuelta = 0; vuelta < 20; ++vuelta) {
+        const std::vector<std::uint8_t> bytes = CodificarLectura(LecturaAleatoria(rng));
+        for (std::size_t n = 0; n <= bytes.size(); ++n) {
+            const std::span<const std::uint8_t> cortados = std::span(bytes).first(n);
+            TCifrasLectura cifras;
+            DecodificarCifras(cortados, cifras);
+            EXPECT_EQ(cifras, DecodificarLectura(cortados).Cifras()) << vuelta << ": " << n << " bytes";
+        }
+    }
+}
+
 TEST(Facturacion, HeaderAndReadingLieAtTheirOffsets) {
     const TDatosEstudio d = DatosCompletos();
     const auto cab = CodificarCabecera(d);
