@@ -110,10 +110,10 @@ constexpr std::size_t kTamBloque = kTamCabecera + kLecturasBloque * kTamLectura;
 
 // Reads a study a block of readings at a time into `res`: its fields, then `alEmpezar` with the
 // number of readings that the file's size promises, then `porBloque` with the bytes of the whole
-// readings of each block, in order. Each block is read into the kTamBloque
-// bytes that `pedir` gives, none when the reading is to stop; `porBloque` may keep those bytes, as
-// the next block is read into those that `pedir` gives next. A reading cut short by the end of the
-// file is dropped. On a failure `res` holds only the error.
+// readings of each block, in order. Each block is read into the kTamBloque bytes that `pedir`
+// gives, none when the reading is to stop; `porBloque` may keep those bytes, as the next block is
+// read into those that `pedir` gives next. A reading cut short by the end of the file is dropped.
+// On a failure `res` holds only the error.
 template <class AlEmpezar, class Pedir, class PorBloque>
 void LeerPorBloques(const std::string& ruta, const TDatosEstudio& previo, ResultadoCarga& res,
                     AlEmpezar alEmpezar, Pedir pedir, PorBloque porBloque) {
