@@ -69,8 +69,7 @@ int Ejecutar(const QStringList& argumentos, const std::string& rutaPrograma, cha
 bool CargarEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo);
 // The same without holding the study's readings: `alEmpezar` once the session and the panel show the
 // study's fields, then `porBloque` with the readings' figures as they are read, a run at a time and
-// in order;
-// with Hilos::Dos a large study is read on a second thread meanwhile.
+// in order; with Hilos::Dos a large study is read on a second thread meanwhile.
 bool RecorrerEstudio(const std::string& ruta, const Entorno& entorno, Contexto& contexto, std::string& motivo,
                      const std::function<void()>& alEmpezar,
                      const std::function<void(std::span<const TCifrasLectura>)>& porBloque, Hilos hilos);

@@ -24,9 +24,9 @@ enum class Hilos { Uno, Dos };
 // of its readings: `alEmpezar` gets the study's fields as soon as the header is decoded, then
 // `porBloque` the figures of the readings (all that the consumption analysis takes of them) as they
 // are decoded, a run at a time and in the file's order, so that a study of any length takes the
-// memory of a few blocks of readings. Both are called on the calling
-// thread; with Hilos::Dos a large study is read on a second one meanwhile. When the read fails after
-// some readings were handed over, the result's error says that they are not a study to be used.
+// memory of a few blocks of readings. Both are called on the calling thread; with Hilos::Dos a large
+// study is read on a second one meanwhile. When the read fails after some readings were handed
+// over, the result's error says that they are not a study to be used.
 ResultadoCarga RecorrerFacturacion(const std::string& ruta, const TDatosEstudio& previo,
                                    const std::function<void(const TDatosEstudio&)>& alEmpezar,
                                    const std::function<void(std::span<const TCifrasLectura>)>& porBloque,
